@@ -1,0 +1,17 @@
+#pragma once
+
+namespace drill::texts {
+
+// The title of every message box; also the main window's caption.
+inline constexpr const char* kTitle = "Перенос слагаемых из одной части уравнения в другую";
+
+inline constexpr const char* kCorrect = "Верно";
+inline constexpr const char* kWrong = "Ошибка";
+// The verdict line between answers; also its caption when the window opens.
+inline constexpr const char* kVerdictHint = "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ";
+
+inline constexpr const char* kAnswerFirst = "Вначале дайте ответ, затем можете повторить правило.";
+inline constexpr const char* kConfirmAnswer = "Подтвердите принятие ответа";
+inline constexpr const char* kDrillOver = "Опрос окончен.";
+
+} // namespace drill::texts

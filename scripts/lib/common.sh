@@ -1,0 +1,32 @@
+# Shared by the scripts in scripts/: installs missing Debian packages.
+# Usage: ensure_packages LIST...  where each LIST names scripts/lib/packages-LIST.txt
+
+repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+ensure_packages() {
+    local wanted=() missing=() list pkg
+    for list in "$@"; do
+        while read -r pkg _; do
+            [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+            wanted+=("$pkg")
+        done <"$repo_root/scripts/lib/packages-$list.txt"
+    done
+    for pkg in "${wanted[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    ((${#missing[@]} == 0)) && return 0
+
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        command -v sudo >/dev/null || {
+            echo "Missing packages: ${missing[*]} (run as root or install sudo)" >&2
+            return 1
+        }
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
