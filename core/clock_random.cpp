@@ -19,6 +19,8 @@ float ClockRandom::ToUnit(std::uint32_t bits) {
     return static_cast<float>(bits >> 8) * 0x1p-24f;
 }
 
-float ClockRandom::Next() { return ToUnit(static_cast<std::uint32_t>(engine_())); }
+float ClockRandom::Next() {
+    return ToUnit(static_cast<std::uint32_t>(engine_()));
+}
 
 } // namespace drill

@@ -41,7 +41,8 @@ void Quiz::ShuffleOrder() {
             if (d < 1 || d > QuestionBank::Count) {
                 continue;
             }
-            if (std::find(questionOrder_.begin(), questionOrder_.end(), d) == questionOrder_.end()) {
+            if (std::find(questionOrder_.begin(), questionOrder_.end(), d) ==
+                questionOrder_.end()) {
                 slot = static_cast<std::uint8_t>(d);
                 break;
             }
@@ -110,6 +111,8 @@ void Quiz::ShowRule() {
     view_.ShowRuleWindow();
 }
 
-void Quiz::Quit() { view_.EndProgram(); }
+void Quiz::Quit() {
+    view_.EndProgram();
+}
 
 } // namespace drill

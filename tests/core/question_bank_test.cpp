@@ -98,7 +98,9 @@ std::string Format(const std::vector<Term>& terms) {
     return out;
 }
 
-Term Crossed(Term t) { return {-t.coefficient, t.hasX}; }
+Term Crossed(Term t) {
+    return {-t.coefficient, t.hasX};
+}
 
 // The root of (sum of x-terms - ...) as a reduced fraction num/den, den > 0.
 struct Rational {

@@ -11,8 +11,8 @@
 namespace {
 
 using drill::MessageIcon;
-using drill::Quiz;
 using drill::QuestionBank;
+using drill::Quiz;
 using drill::testing::FakeQuizView;
 using drill::testing::ScriptedRandom;
 

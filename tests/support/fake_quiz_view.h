@@ -38,8 +38,7 @@ public:
     void SetVerdictText(const std::string& text) override { verdict = text; }
     void HideStartButton() override { ++startHidden; }
     void ShowRuleWindow() override { ++ruleShown; }
-    void ShowMessage(const std::string& text, const std::string& title,
-                     MessageIcon icon) override {
+    void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({text, title, icon});
     }
     void EndProgram() override { ++ended; }

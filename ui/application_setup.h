@@ -1,0 +1,12 @@
+#pragma once
+
+class QApplication;
+
+namespace drill {
+
+// Look and language shared by the program and its window tests: the Fusion
+// style (it paints buttons in their palette colour), Qt's own texts in
+// Russian where the translation is installed, and the window icon.
+void ConfigureApplication(QApplication& app);
+
+} // namespace drill

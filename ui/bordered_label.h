@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLabel>
+
+namespace drill {
+
+// A label framed by a thin single line in the system's frame colour, whatever
+// colour its own text has.
+class BorderedLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit BorderedLabel(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace drill
