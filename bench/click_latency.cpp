@@ -1,0 +1,252 @@
+// Click latency of the real main window: whole drills played through mouse
+// clicks on its buttons, on Qt's offscreen platform. For every press it times
+// the click itself (the slot runs synchronously inside it) and the click plus
+// the event processing that repaints the changed controls, and it checks that
+// the controls show what the press should have produced.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "application_setup.h"
+#include "bench_stats.h"
+#include "main_window.h"
+#include "modal_closer.h"
+#include "quiz_texts.h"
+
+namespace {
+
+using drill::Form1;
+using drill::bench::Fixed;
+using drill::bench::Median;
+using drill::bench::ModalCloser;
+using drill::bench::Percentile;
+
+struct Sample {
+    double handlerUs = 0; // until the click returned
+    double updatedUs = 0; // until the repaint that follows was done
+};
+
+struct BoxPress {
+    std::string operation;
+    int drill = 0;
+    int press = 0;
+    std::string text;
+    double handlerUs = 0;
+    double updatedUs = 0;
+};
+
+// Counts paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+class Bench {
+public:
+    Bench() : closer_(clock_) { clock_.start(); }
+
+    void PlayDrill(int drillNo, bool record) {
+        Form1 form;
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form)) {
+            Fail("the main window was not exposed");
+        }
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        form.Label7->installEventFilter(&counter);
+        form.Label8->installEventFilter(&counter);
+
+        Press("Начало", form.Command2, counter, drillNo, 1, record);
+        Expect(form.Label7->text() == QStringLiteral("1") && !form.Label1->text().isEmpty(),
+               "Начало did not show question 1");
+
+        int press = 2;
+        for (int question = 1; question <= drill::QuestionBank::Count; ++question) {
+            const bool correct = question % 2 == 0;
+            const QString answer =
+                correct ? QString::fromStdString(form.quiz().Answer1()) : QStringLiteral("x=0");
+            QTest::keyClicks(form.Text1, answer);
+            QCoreApplication::processEvents(); // the typing's repaint is not the press's
+            Expect(form.Text1->text() == answer, "the answer was not typed");
+
+            Press("Принять ответ", form.Command3, counter, drillNo, press++, record);
+            const char* verdict = correct ? drill::texts::kCorrect : drill::texts::kWrong;
+            Expect(form.Label8->text() == QString::fromUtf8(verdict),
+                   "Принять ответ did not show the expected verdict");
+
+            const std::size_t boxesBefore = closer_.boxes().size();
+            Press("Ещё пример", form.Command5, counter, drillNo, press++, record);
+            if (question < drill::QuestionBank::Count) {
+                Expect(form.Label7->text() == QString::number(question + 1) &&
+                           form.Label1->text() == QString::fromStdString(form.quiz().Problem()),
+                       "Ещё пример did not show the next question");
+            } else {
+                Expect(closer_.boxes().size() == boxesBefore + 1 &&
+                           closer_.boxes().back().text ==
+                               QString::fromUtf8(drill::texts::kDrillOver),
+                       "the end of the drill raised no closing message");
+            }
+        }
+        form.Label7->removeEventFilter(&counter);
+        form.Label8->removeEventFilter(&counter);
+    }
+
+    int Report(int drills) const {
+        std::printf("Click latency on the offscreen platform (%d drill(s) of %d questions; "
+                    "times exclude the time a message box stayed open)\n\n",
+                    drills, drill::QuestionBank::Count);
+        std::printf("| operation | presses | click returned median us | repainted median us | "
+                    "repainted p90 us | repainted max us |\n");
+        std::printf("|---|---:|---:|---:|---:|---:|\n");
+        for (const char* name : {"Начало", "Принять ответ", "Ещё пример"}) {
+            const auto found = samples_.find(name);
+            if (found == samples_.end()) {
+                continue;
+            }
+            std::vector<double> handler, updated;
+            for (const Sample& s : found->second) {
+                handler.push_back(s.handlerUs);
+                updated.push_back(s.updatedUs);
+            }
+            std::printf("| %s | %zu | %s | %s | %s | %s |\n", name, handler.size(),
+                        Fixed(Median(handler), 1).c_str(), Fixed(Median(updated), 1).c_str(),
+                        Fixed(Percentile(updated, 90), 1).c_str(),
+                        Fixed(Percentile(updated, 100), 1).c_str());
+        }
+        std::printf("\nPresses that raised a message box (not in the table above; the box's own "
+                    "event loop does the repaint, inside the excluded time):\n");
+        if (boxPresses_.empty()) {
+            std::printf("  none\n");
+        }
+        for (const BoxPress& b : boxPresses_) {
+            std::printf("  drill %d press %d \"%s\" raised \"%s\": click returned after %s us, "
+                        "events processed after %s us, both without the box's open time\n",
+                        b.drill, b.press, b.operation.c_str(), b.text.c_str(),
+                        Fixed(b.handlerUs, 1).c_str(), Fixed(b.updatedUs, 1).c_str());
+        }
+        return 0;
+    }
+
+private:
+    [[noreturn]] static void Fail(const std::string& what) { throw std::runtime_error(what); }
+
+    static void Expect(bool ok, const std::string& what) {
+        if (!ok) {
+            Fail(what);
+        }
+    }
+
+    void Press(const char* operation, QPushButton* button, PaintCounter& counter, int drillNo,
+               int press, bool record) {
+        QCoreApplication::processEvents(); // start from a settled window
+        const std::size_t boxesBefore = closer_.boxes().size();
+        counter.paints = 0;
+        const qint64 t0 = clock_.nsecsElapsed();
+        QTest::mouseClick(button, Qt::LeftButton);
+        const qint64 t1 = clock_.nsecsElapsed();
+        QCoreApplication::processEvents();
+        const qint64 t2 = clock_.nsecsElapsed();
+        const qint64 modal = closer_.OpenNsSince(boxesBefore);
+        const Sample sample{static_cast<double>(t1 - t0 - modal) / 1e3,
+                            static_cast<double>(t2 - t0 - modal) / 1e3};
+        const bool boxed = closer_.boxes().size() > boxesBefore;
+        if (!boxed && counter.paints == 0) {
+            Fail(std::string(operation) + " changed nothing that was repainted");
+        }
+        if (!record) {
+            return;
+        }
+        if (boxed) {
+            boxPresses_.push_back({operation, drillNo, press,
+                                   closer_.boxes().back().text.toStdString(), sample.handlerUs,
+                                   sample.updatedUs});
+        } else {
+            samples_[operation].push_back(sample);
+        }
+    }
+
+    QElapsedTimer clock_;
+    ModalCloser closer_;
+    std::map<std::string, std::vector<Sample>> samples_;
+    std::vector<BoxPress> boxPresses_;
+};
+
+// The offscreen platform warns on every fixed-size window; nothing to act on.
+QtMessageHandler defaultHandler = nullptr;
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("does not support propagateSizeHints"))) {
+        return;
+    }
+    defaultHandler(type, context, message);
+}
+
+extern "C" void OnAlarm(int) {
+    static const char message[] = "click_latency: timed out\n";
+    [[maybe_unused]] const auto written = write(STDERR_FILENO, message, sizeof message - 1);
+    _exit(2);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    int drills = 20;
+    int warmup = 1;
+    unsigned timeoutS = 300;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        if (arg == "--drills") {
+            drills = std::atoi(argv[i + 1]);
+        } else if (arg == "--warmup") {
+            warmup = std::atoi(argv[i + 1]);
+        } else if (arg == "--timeout-s") {
+            timeoutS = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        }
+    }
+    if (drills < 1 || warmup < 0 || argc % 2 == 0) {
+        std::fprintf(stderr, "usage: click_latency [--drills N] [--warmup N] [--timeout-s S]\n");
+        return 1;
+    }
+    // Never hang a build or a benchmark run, whatever goes modal.
+    std::signal(SIGALRM, OnAlarm);
+    alarm(timeoutS);
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(QuietHandler);
+    QApplication app(argc, argv);
+    drill::ConfigureApplication(app);
+
+    try {
+        Bench bench;
+        for (int i = 0; i < warmup; ++i) {
+            bench.PlayDrill(0, false);
+        }
+        for (int i = 1; i <= drills; ++i) {
+            bench.PlayDrill(i, true);
+        }
+        return bench.Report(drills);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "click_latency: %s\n", error.what());
+        return 1;
+    }
+}
