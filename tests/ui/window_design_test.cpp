@@ -1,0 +1,438 @@
+// The two windows against their designed look: geometry, texts, fonts,
+// colours, the background picture and the compiled-in resources.
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "application_setup.h"
+#include "main_window.h"
+#include "rule_window.h"
+
+namespace {
+
+enum class Kind { Button, LineEdit, Label };
+enum class Align { Left, Centre };
+
+const QColor kFace{128, 255, 255};
+const QColor kField{192, 255, 255};
+const QColor kRed{255, 0, 0};
+const QColor kNavy{0, 0, 128};
+const QColor kBlue{0, 0, 192};
+const QColor kDefault; // the style's own colour
+
+QString Hex(QRgb pixel) {
+    return QColor(pixel).name();
+}
+
+// Every widget child in creation order.
+QStringList ChildNames(const QWidget& window) {
+    QStringList names;
+    for (QObject* child : window.children()) {
+        if (child->isWidgetType()) {
+            names << child->objectName();
+        }
+    }
+    return names;
+}
+
+bool ShowsInArialMetrics(const QFont& font) {
+    const QString family = QFontInfo(font).family();
+    return family == QLatin1String("Arial") || family == QLatin1String("Liberation Sans");
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+Q_DECLARE_METATYPE(Align)
+
+class WindowDesignTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void creationOrder_data();
+    void creationOrder();
+    void controls_data();
+    void controls();
+    void textFitsItsBox_data();
+    void textFitsItsBox();
+    void ruleTextWrapsWithinBox();
+
+    void mainWindowFrame();
+    void backgroundPictureDrawnUnscaled();
+    void ruleWindowFrame();
+    void resources_data();
+    void resources();
+
+private:
+    QWidget* Window(const QString& which) const {
+        return which == QLatin1String("main") ? static_cast<QWidget*>(form1_.get()) : form2_.get();
+    }
+    QImage Grab(const QString& which) const {
+        return which == QLatin1String("main") ? mainShot_ : ruleShot_;
+    }
+
+    std::unique_ptr<drill::Form1> form1_;
+    std::unique_ptr<drill::Form2> form2_;
+    QImage mainShot_, ruleShot_;
+};
+
+void WindowDesignTest::initTestCase() {
+    drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    form1_ = std::make_unique<drill::Form1>();
+    form2_ = std::make_unique<drill::Form2>();
+    form1_->show();
+    form2_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(form2_.get()));
+    mainShot_ = form1_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ruleShot_ = form2_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(mainShot_.size(), QSize(706, 487));
+}
+
+void WindowDesignTest::cleanupTestCase() {
+    form2_.reset();
+    form1_.reset();
+}
+
+void WindowDesignTest::creationOrder_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("main") << "main"
+                          << QStringList{"Command3", "Text1",  "Command7", "Command5", "Command2",
+                                         "Command1", "Label3", "Label8",   "Label7",   "Label6",
+                                         "Label5",   "Label4", "Label2",   "Label1"};
+    QTest::newRow("rule") << "rule" << QStringList{"Label3", "Label2", "Label1", "Label4"};
+}
+
+void WindowDesignTest::creationOrder() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, names);
+    QCOMPARE(ChildNames(*Window(window)), names);
+}
+
+void WindowDesignTest::controls_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QColor>("textColour");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<Align>("align");
+    QTest::addColumn<bool>("bordered");
+
+    const auto row = [](const char* window, const char* name, Kind kind, const char* text,
+                        QRect geometry, int pixelSize, bool bold, QColor textColour,
+                        QColor background, Align align, bool bordered = false) {
+        QTest::addRow("%s %s", window, name)
+            << QString::fromLatin1(window) << QString::fromLatin1(name) << kind
+            << QString::fromUtf8(text) << geometry << pixelSize << bold << textColour << background
+            << align << bordered;
+    };
+    using K = Kind;
+    using A = Align;
+    row("main", "Command3", K::Button, "Принять ответ", {288, 320, 153, 33}, 16, true, kDefault,
+        kFace, A::Centre);
+    row("main", "Text1", K::LineEdit, "Записывать здесь", {184, 264, 337, 49}, 35, false, kBlue,
+        kField, A::Centre);
+    row("main", "Command7", K::Button, "Выход", {440, 416, 129, 33}, 16, true, kDefault, kFace,
+        A::Centre);
+    row("main", "Command5", K::Button, "Ещё пример", {296, 360, 137, 33}, 16, true, kDefault, kFace,
+        A::Centre);
+    row("main", "Command2", K::Button, "Начало", {312, 80, 113, 33}, 16, true, kDefault, kFace,
+        A::Centre);
+    row("main", "Command1", K::Button, "Правило", {152, 416, 137, 33}, 16, true, kDefault, kFace,
+        A::Centre);
+    row("main", "Label3", K::Label, "(Без пробелов. Буквы - латинские строчные.)",
+        {64, 160, 577, 25}, 16, true, kDefault, kField, A::Centre);
+    row("main", "Label8", K::Label, "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ", {168, 184, 369, 25},
+        16, true, kRed, kField, A::Centre);
+    row("main", "Label7", K::Label, "", {208, 72, 41, 25}, 16, true, kNavy, kField, A::Centre,
+        true);
+    row("main", "Label6", K::Label, "Задано вопросов:", {72, 72, 137, 17}, 15, true, kNavy, kField,
+        A::Left);
+    row("main", "Label5", K::Label, "", {624, 72, 41, 25}, 16, true, kRed, kField, A::Centre, true);
+    row("main", "Label4", K::Label, "Сделано  ошибок:", {488, 72, 137, 17}, 15, true, kNavy, kField,
+        A::Left);
+    row("main", "Label2", K::Label,
+        "Перенесите неизвестные в левую часть уравнения, числа - в правую.", {40, 136, 633, 25}, 19,
+        false, kBlue, kField, A::Centre);
+    row("main", "Label1", K::Label, "", {200, 208, 305, 41}, 35, false, kBlue, kField, A::Centre);
+
+    row("rule", "Label3", K::Label, "-7x-2x = -5+8", {144, 168, 161, 41}, 21, true, kBlue, kField,
+        A::Left);
+    row("rule", "Label2", K::Label, "5-7x = 2x+8", {144, 128, 153, 33}, 21, true, kBlue, kField,
+        A::Left);
+    row("rule", "Label1", K::Label, "Например:  ", {16, 104, 105, 25}, 21, false, kDefault, kField,
+        A::Left);
+    row("rule", "Label4", K::Label,
+        "При  переносе  слагаемого  из  одной  части  уравнения  в  другую,  нужно  поменять  "
+        "знак  этого  слагаемого  на  противоположный.",
+        {16, 32, 457, 73}, 21, false, kDefault, kField, A::Left);
+}
+
+void WindowDesignTest::controls() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(Kind, kind);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(QColor, textColour);
+    QFETCH(QColor, background);
+    QFETCH(Align, align);
+    QFETCH(bool, bordered);
+
+    auto* widget = Window(window)->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->geometry(), geometry);
+
+    QCOMPARE(widget->font().pixelSize(), pixelSize);
+    QCOMPARE(widget->font().bold(), bold);
+    QVERIFY2(ShowsInArialMetrics(widget->font()), qPrintable(QFontInfo(widget->font()).family()));
+
+    QPalette::ColorRole textRole = QPalette::WindowText;
+    QPalette::ColorRole backRole = QPalette::Window;
+    Qt::Alignment alignment;
+    switch (kind) {
+    case Kind::Button: {
+        auto* button = qobject_cast<QPushButton*>(widget);
+        QVERIFY(button);
+        QCOMPARE(button->text(), text);
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+        textRole = QPalette::ButtonText;
+        backRole = QPalette::Button;
+        alignment = Qt::AlignHCenter;
+        break;
+    }
+    case Kind::LineEdit: {
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        QVERIFY(edit);
+        QCOMPARE(edit->text(), text);
+        QVERIFY(edit->focusPolicy() & Qt::TabFocus);
+        textRole = QPalette::Text;
+        backRole = QPalette::Base;
+        alignment = edit->alignment();
+        break;
+    }
+    case Kind::Label: {
+        auto* label = qobject_cast<QLabel*>(widget);
+        QVERIFY(label);
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        QVERIFY2(label->autoFillBackground(), "labels are opaque");
+        QCOMPARE(label->frameShape(), QFrame::NoFrame);
+        alignment = label->alignment();
+        break;
+    }
+    }
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    QCOMPARE(horizontal, align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+
+    const QPalette& palette = widget->palette();
+    const QColor expectedText =
+        textColour.isValid() ? textColour : QApplication::palette(widget).color(textRole);
+    QCOMPARE(palette.color(textRole).name(), expectedText.name());
+    QCOMPARE(palette.color(backRole).name(), background.name());
+
+    if (kind != Kind::Label) {
+        return;
+    }
+    // What is painted: the label's fill in the bottom corners (clear of its
+    // top-aligned text), and a dark single line around bordered ones only.
+    const QImage shot = Grab(window);
+    const QRect r = geometry;
+    const int inset = bordered ? 2 : 0;
+    QCOMPARE(Hex(shot.pixel(r.left() + inset, r.bottom() - inset)), background.name());
+    QCOMPARE(Hex(shot.pixel(r.right() - inset, r.bottom() - inset)), background.name());
+    // The counters' captions end on the counters' first column, so the left
+    // edge is sampled below the caption.
+    for (const QPoint edge :
+         {QPoint(r.left(), r.bottom() - 2), QPoint(r.right(), r.center().y()),
+          QPoint(r.center().x(), r.top()), QPoint(r.center().x(), r.bottom())}) {
+        const QColor painted(shot.pixel(edge));
+        if (bordered) {
+            QVERIFY2(painted.lightness() < 100, qPrintable(painted.name()));
+        } else if (edge.x() != r.left() || align != Align::Left) {
+            // A left-aligned text may start on the left edge.
+            QCOMPARE(painted.name(), background.name());
+        }
+    }
+}
+
+void WindowDesignTest::textFitsItsBox_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Label3", "Label8", "Label6", "Label4", "Label2"}) {
+        QTest::addRow("main %s", name) << "main" << QString::fromLatin1(name);
+    }
+    for (const char* name : {"Label3", "Label2", "Label1", "Label4"}) {
+        QTest::addRow("rule %s", name) << "rule" << QString::fromLatin1(name);
+    }
+}
+
+// A text cut off by its box would lose letters or descenders. The text is
+// drawn as the label draws it but unclipped, and all of its ink must land
+// inside the label's contents.
+void WindowDesignTest::textFitsItsBox() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    auto* label = Window(window)->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY(label);
+    const QRect box = label->contentsRect();
+    const int margin = 100;
+    QImage canvas(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        painter.setFont(label->font());
+        painter.setPen(Qt::black);
+        const int flags = int(label->alignment()) | Qt::TextDontClip |
+                          (label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
+        painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, label->text());
+    }
+    QRect ink;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (canvas.pixel(x, y) != qRgb(255, 255, 255)) {
+                ink |= QRect(x - margin, y - margin, 1, 1);
+            }
+        }
+    }
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(QRect(QPoint(0, 0), box.size()).contains(ink),
+             qPrintable(QStringLiteral("ink spans %1,%2 to %3,%4 in a %5x%6 box")
+                            .arg(ink.left())
+                            .arg(ink.top())
+                            .arg(ink.right())
+                            .arg(ink.bottom())
+                            .arg(box.width())
+                            .arg(box.height())));
+}
+
+// The wrapped rule by the font's own line metrics, not only its ink: a box
+// sized to the ink alone clips descenders as soon as rendering shifts by a
+// pixel.
+void WindowDesignTest::ruleTextWrapsWithinBox() {
+    QLabel* label = form2_->Label4;
+    QVERIFY(label->wordWrap());
+    const QRect box = label->contentsRect();
+    const QRect needed =
+        QFontMetrics(label->font())
+            .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, label->text());
+    QVERIFY2(box.contains(needed), qPrintable(QStringLiteral("text needs %1x%2 in %3x%4")
+                                                  .arg(needed.width())
+                                                  .arg(needed.height())
+                                                  .arg(box.width())
+                                                  .arg(box.height())));
+}
+
+void WindowDesignTest::mainWindowFrame() {
+    drill::Form1& form = *form1_;
+    QCOMPARE(form.windowTitle(),
+             QStringLiteral("Перенос слагаемых из одной части уравнения в другую"));
+    QCOMPARE(form.size(), QSize(706, 487));
+    QCOMPARE(form.minimumSize(), QSize(706, 487));
+    QCOMPARE(form.maximumSize(), QSize(706, 487));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(form.palette().color(QPalette::Window).name(), kFace.name());
+    QVERIFY(!form.windowIcon().isNull());
+}
+
+// The picture is 707x488 and the window one pixel smaller each way: drawn at
+// the top-left without scaling, every uncovered pixel is the picture's own.
+void WindowDesignTest::backgroundPictureDrawnUnscaled() {
+    const QImage picture =
+        QImage(QStringLiteral(":/assets/background.jpg")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(picture.size(), QSize(707, 488));
+    QList<QRect> covered;
+    for (QObject* child : form1_->children()) {
+        if (child->isWidgetType()) {
+            covered << static_cast<QWidget*>(child)->geometry();
+        }
+    }
+    int compared = 0;
+    int differing = 0;
+    QPoint firstDifference;
+    for (int y = 0; y < mainShot_.height(); y += 3) {
+        for (int x = 0; x < mainShot_.width(); x += 3) {
+            const QPoint p(x, y);
+            if (std::any_of(covered.begin(), covered.end(),
+                            [&](const QRect& r) { return r.contains(p); })) {
+                continue;
+            }
+            ++compared;
+            if (mainShot_.pixel(p) != picture.pixel(p)) {
+                if (differing++ == 0) {
+                    firstDifference = p;
+                }
+            }
+        }
+    }
+    QVERIFY(compared > 10000);
+    QVERIFY2(differing == 0,
+             qPrintable(QStringLiteral("%1 pixels differ, first at %2,%3: %4 instead of %5")
+                            .arg(differing)
+                            .arg(firstDifference.x())
+                            .arg(firstDifference.y())
+                            .arg(Hex(mainShot_.pixel(firstDifference)))
+                            .arg(Hex(picture.pixel(firstDifference)))));
+    // The picture's bottom-right corner pixel is the one left out.
+    QCOMPARE(mainShot_.pixel(705, 486), picture.pixel(705, 486));
+}
+
+void WindowDesignTest::ruleWindowFrame() {
+    drill::Form2& form = *form2_;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Правило"));
+    QCOMPARE(form.size(), QSize(485, 268));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.palette().color(QPalette::Window).name(), kField.name());
+    // Clear of every label: the window's own fill.
+    for (const QPoint p : {QPoint(2, 2), QPoint(480, 264), QPoint(400, 200), QPoint(8, 150)}) {
+        QCOMPARE(Hex(ruleShot_.pixel(p)), kField.name());
+    }
+}
+
+void WindowDesignTest::resources_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("background") << ":/assets/background.jpg" << QSize(707, 488);
+    QTest::newRow("background 2x") << ":/assets/background@2x.jpg" << QSize(1414, 976);
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QTest::addRow("icon %d", side)
+            << QStringLiteral(":/assets/icon-%1.png").arg(side) << QSize(side, side);
+    }
+}
+
+void WindowDesignTest::resources() {
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    const QPixmap pixmap(path);
+    QVERIFY2(!pixmap.isNull(), qPrintable(path));
+    QCOMPARE(pixmap.size(), size);
+    if (path.contains(QLatin1String("icon"))) {
+        QVERIFY(QApplication::windowIcon().availableSizes().contains(size));
+    }
+}
+
+QTEST_MAIN(WindowDesignTest)
+#include "window_design_test.moc"
