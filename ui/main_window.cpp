@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "accessibility.h"
 #include "design.h"
 #include "quiz_texts.h"
 #include "rule_window.h"
@@ -128,6 +129,7 @@ Form1::Form1(QWidget* parent)
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    a11y::ExposeMainWindow(*this);
 }
 
 Form1::~Form1() {
@@ -158,6 +160,7 @@ void Form1::SetAnswerText(const std::string& text) {
 }
 void Form1::SetProblemText(const std::string& text) {
     Label1->setText(Q(text));
+    a11y::MainWindowDisplaysChanged(*this);
 }
 void Form1::SetQuestionNoText(const std::string& text) {
     Label7->setText(Q(text));
@@ -167,6 +170,7 @@ void Form1::SetMistakeText(const std::string& text) {
 }
 void Form1::SetVerdictText(const std::string& text) {
     Label8->setText(Q(text));
+    a11y::MainWindowDisplaysChanged(*this);
 }
 
 void Form1::HideStartButton() {

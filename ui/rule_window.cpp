@@ -1,5 +1,6 @@
 #include "rule_window.h"
 
+#include "accessibility.h"
 #include "design.h"
 
 namespace drill {
@@ -45,6 +46,7 @@ Form2::Form2(QWidget* parent)
     setFixedSize(size());
     design::Colour(*this, QColor(), design::kField);
     setAutoFillBackground(true);
+    a11y::ExposeRuleWindow(*this);
 }
 
 } // namespace drill

@@ -1,0 +1,110 @@
+#!/usr/bin/python3
+"""The real program on an X server at Qt scale factors 1.5 and 2: its window covers
+1.5 and 2 times its pixels, and at 2 the part of the background above the controls
+is the double-size picture pixel for pixel, so it is drawn sharp.
+
+usage: xvfb_scale_test.py PROGRAM BACKGROUND@2X [--save PNG]
+  --save keeps the 2x screenshot of the window as it opens.
+"""
+
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
+import atspi_session as s  # noqa: E402
+
+LOGICAL = (706, 487)
+BAND_HEIGHT = 70  # the window's top band, above the first row of controls
+
+
+def window_of(desktop, pid):
+    deadline = time.monotonic() + 15
+    while True:
+        found = desktop.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)])
+        ids = found.stdout.split()
+        if len(ids) == 1:
+            return ids[0]
+        if time.monotonic() > deadline:
+            raise AssertionError(f"expected one visible window, found {ids}")
+        time.sleep(0.05)
+
+
+def client_size(desktop, window):
+    info = desktop.run(["xwininfo", "-id", window]).stdout
+    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    return int(fields["Width"]), int(fields["Height"])
+
+
+def differing_pixels(desktop, shot, picture, width, height, workdir):
+    """How many pixels of the band differ between the screenshot and the picture."""
+    crop = f"{width}x{height}+0+0"
+    a = os.path.join(workdir, "band-shot.png")
+    b = os.path.join(workdir, "band-picture.png")
+    for source, target in ((shot, a), (picture, b)):
+        desktop.run(["convert", source, "-crop", crop, "+repage", target]).check_returncode()
+    # compare prints the count on stderr and exits 1 when images differ.
+    result = desktop.run(["compare", "-metric", "AE", a, b, "null:"])
+    if result.returncode not in (0, 1):
+        raise AssertionError(f"compare failed: {result.stderr}")
+    return int(float(result.stderr.split()[0]))
+
+
+def check(program, picture, factor, save):
+    with s.Desktop(screen="2560x1600x24", accessibility=False) as desktop:
+        proc = desktop.start_program([program], {"QT_SCALE_FACTOR": str(factor)})
+        window = window_of(desktop, proc.pid)
+        expected = tuple(round(n * factor) for n in LOGICAL)
+        # Qt may round a half pixel either way.
+        size = None
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            size = client_size(desktop, window)
+            if all(abs(got - n * factor) <= 0.5 for got, n in zip(size, LOGICAL)):
+                break
+            time.sleep(0.05)
+        assert all(abs(got - n * factor) <= 0.5 for got, n in zip(size, LOGICAL)), \
+            f"at {factor} the window is {size}, expected about {expected}"
+        print(f"scale {factor}: window {size[0]}x{size[1]} device pixels")
+
+        if factor == 2:
+            with tempfile.TemporaryDirectory() as workdir:
+                shot = os.path.join(workdir, "window.png")
+                # Let the first paint land before taking the picture.
+                time.sleep(0.5)
+                desktop.run(["import", "-window", window, shot]).check_returncode()
+                differ = differing_pixels(desktop, shot, picture, size[0],
+                                          BAND_HEIGHT * 2, workdir)
+                total = size[0] * BAND_HEIGHT * 2
+                print(f"scale 2: {differ} of {total} band pixels differ from {picture}")
+                assert differ == 0, f"{differ} pixels differ from the double-size picture"
+                if save:
+                    desktop.run(["cp", shot, save]).check_returncode()
+                    print("saved", save)
+        proc.terminate()
+        proc.wait(10)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("picture")
+    parser.add_argument("--save")
+    args = parser.parse_args()
+    for factor in (1.5, 2):
+        check(args.program, args.picture, factor, args.save)
+    print("PASS")
+
+
+def on_alarm(*_):
+    raise AssertionError("the test took too long")
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(100)
+    main()
