@@ -6,7 +6,6 @@ pyatspi is imported only once the buses run: without them libatspi ends the proc
 """
 
 import os
-import signal
 import shutil
 import subprocess
 import tempfile

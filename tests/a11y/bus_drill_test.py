@@ -7,7 +7,6 @@ usage: bus_drill_test.py PROGRAM QUESTION_TABLE_SOURCE
 
 import signal
 import sys
-import time
 
 import atspi_session as s
 
