@@ -10,6 +10,11 @@ using design::Weight;
 
 namespace {
 
+// One pixel taller than the 1095-twip design box: three wrapped lines of the
+// 21 px font need 73.5 px, and at 73 the last line's descenders were cut on
+// scaled screens. The extra row overlaps only the empty top of "Например:".
+constexpr int kRuleHeight = 1110;
+
 QLabel* Label(QWidget* parent, const char* name, const char* text, const QRect& geometry,
               Weight weight, const QColor& textColour) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -35,7 +40,7 @@ Form2::Form2(QWidget* parent)
       Label4(Label(this, "Label4",
                    "При  переносе  слагаемого  из  одной  части  уравнения  в  другую,  нужно  "
                    "поменять  знак  этого  слагаемого  на  противоположный.",
-                   TwipRect(240, 480, 6855, 1095), Weight::Regular, QColor())) {
+                   TwipRect(240, 480, 6855, kRuleHeight), Weight::Regular, QColor())) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Правило"));
