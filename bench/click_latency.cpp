@@ -134,16 +134,27 @@ public:
                         Fixed(Percentile(updated, 90), 1).c_str(),
                         Fixed(Percentile(updated, 100), 1).c_str());
         }
-        std::printf("\nPresses that raised a message box (not in the table above; the box's own "
-                    "event loop does the repaint, inside the excluded time):\n");
+        std::printf("\nPresses that raised a message box, left out above (the box's own event "
+                    "loop does the repaint, inside the excluded open time):\n");
         if (boxPresses_.empty()) {
             std::printf("  none\n");
         }
+        std::map<std::string, std::vector<const BoxPress*>> groups;
         for (const BoxPress& b : boxPresses_) {
-            std::printf("  drill %d press %d \"%s\" raised \"%s\": click returned after %s us, "
-                        "events processed after %s us, both without the box's open time\n",
-                        b.drill, b.press, b.operation.c_str(), b.text.c_str(),
-                        Fixed(b.handlerUs, 1).c_str(), Fixed(b.updatedUs, 1).c_str());
+            groups["\"" + b.operation + "\" (press " + std::to_string(b.press) +
+                   " of its drill) raised \"" + b.text + "\""]
+                .push_back(&b);
+        }
+        for (const auto& [what, presses] : groups) {
+            std::vector<double> handler, updated;
+            for (const BoxPress* b : presses) {
+                handler.push_back(b->handlerUs);
+                updated.push_back(b->updatedUs);
+            }
+            std::printf("  %s in %zu drill(s): click returned after a median %s us, events "
+                        "processed after %s us\n",
+                        what.c_str(), presses.size(), Fixed(Median(handler), 1).c_str(),
+                        Fixed(Median(updated), 1).c_str());
         }
         return 0;
     }
