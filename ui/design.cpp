@@ -1,12 +1,25 @@
 #include "design.h"
 
+#include <QFontDatabase>
 #include <QPalette>
 
 namespace drill::design {
 
+namespace {
+
+// Decided once: asking fontconfig to resolve a missing family through its
+// aliases for every control is a measurable part of start-up.
+const QString& Family() {
+    static const QString family = QFontDatabase::hasFamily(QStringLiteral("Arial"))
+                                      ? QStringLiteral("Arial")
+                                      : QStringLiteral("Liberation Sans");
+    return family;
+}
+
+} // namespace
+
 QFont DesignFont(int pixelSize, Weight weight) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    QFont font(Family());
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setWeight(weight == Weight::Bold ? QFont::Bold : QFont::Normal);

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPainter>
+#include <QResource>
+#include <QtEndian>
 
 #include <limits>
 
@@ -68,6 +70,27 @@ QLineEdit* AnswerBox(QWidget* parent) {
 
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+// A picture stored decoded in the resources (see assets/tools/raw_image.cpp),
+// drawn from the program's own memory; null if it is missing or malformed.
+QImage DecodedPicture(const QString& path) {
+    const QResource resource(path);
+    constexpr qint64 kHeader = 8;
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        resource.size() < kHeader) {
+        return {};
+    }
+    const uchar* data = resource.data();
+    const quint32 width = qFromLittleEndian<quint32>(data);
+    const quint32 height = qFromLittleEndian<quint32>(data + 4);
+    if (width == 0 || height == 0 || resource.size() != kHeader + qint64(width) * height * 4) {
+        return {};
+    }
+    const QImage image(data + kHeader, int(width), int(height), int(width) * 4,
+                       QImage::Format_RGB32);
+    // QImage needs 32-bit aligned rows to work in place; copy if they are not.
+    return reinterpret_cast<quintptr>(data + kHeader) % 4 == 0 ? image : image.copy();
 }
 
 } // namespace
@@ -205,14 +228,19 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-const QPixmap& Form1::Background() {
+const QImage& Form1::Background() {
     const qreal ratio = devicePixelRatioF();
     if (ratio != backgroundRatio_) {
         // Sharp on high-DPI screens: the double-size picture from 1.5x up.
-        const bool large = ratio > 1.25;
-        background_ = QPixmap(large ? QStringLiteral(":/assets/background@2x.jpg")
-                                    : QStringLiteral(":/assets/background.jpg"));
-        background_.setDevicePixelRatio(large ? 2.0 : 1.0);
+        if (ratio > 1.25) {
+            background_ = QImage(QStringLiteral(":/assets/background@2x.jpg"));
+            background_.setDevicePixelRatio(2.0);
+        } else {
+            background_ = DecodedPicture(QStringLiteral(":/assets/background.rgb32"));
+            if (background_.isNull()) {
+                background_ = QImage(QStringLiteral(":/assets/background.jpg"));
+            }
+        }
         backgroundRatio_ = ratio;
     }
     return background_;
@@ -221,7 +249,7 @@ const QPixmap& Form1::Background() {
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kButtonFace);
-    painter.drawPixmap(0, 0, Background());
+    painter.drawImage(0, 0, Background());
 }
 
 } // namespace drill

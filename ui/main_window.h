@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -66,12 +66,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    const QPixmap& Background();
+    const QImage& Background();
 
     ClockRandom random_;
     Quiz quiz_;
     QPointer<Form2> form2_;
-    QPixmap background_;
+    QImage background_;
     qreal backgroundRatio_ = 0;
 };
 
