@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QStyleFactory>
 #include <QTranslator>
 
@@ -23,7 +25,11 @@ void ConfigureApplication(QApplication& app) {
     // title bars and task lists; the desktop menu has the full set installed.
     QIcon icon;
     for (int size : {16, 32, 48}) {
-        icon.addFile(QStringLiteral(":/assets/icon-%1.png").arg(size), QSize(size, size));
+        // Naming the format keeps the reader from loading every image plugin
+        // to ask whether it knows the file.
+        QImageReader reader(QStringLiteral(":/assets/icon-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
     }
     app.setWindowIcon(icon);
 }
