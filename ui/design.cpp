@@ -41,4 +41,15 @@ void Colour(QWidget& widget, const QColor& text, const QColor& background) {
     widget.setPalette(palette);
 }
 
+void StyleLabel(QLabel& label, const char* name, const QRect& geometry, const QFont& font,
+                const QColor& text, Qt::Alignment alignment) {
+    label.setObjectName(QString::fromLatin1(name));
+    label.setGeometry(geometry);
+    label.setFont(font);
+    Colour(label, text, kField);
+    label.setAutoFillBackground(true);
+    label.setAlignment(alignment | Qt::AlignTop);
+    label.setTextFormat(Qt::PlainText);
+}
+
 } // namespace drill::design

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -31,5 +32,10 @@ QFont DesignFont(int pixelSize, Weight weight);
 
 // Sets a control's palette colours; an invalid colour keeps the system's.
 void Colour(QWidget& widget, const QColor& text, const QColor& background);
+
+// Gives a label of either window its name, place, font and colours: opaque on
+// the field colour, plain text, aligned to the top of its box.
+void StyleLabel(QLabel& label, const char* name, const QRect& geometry, const QFont& font,
+                const QColor& text, Qt::Alignment alignment);
 
 } // namespace drill::design

@@ -26,20 +26,12 @@ using design::Weight;
 
 namespace {
 
-template <typename Control>
-Control* Make(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
-              const QFont& font, const QColor& textColour, const QColor& background) {
-    auto* control = new Control(text, parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(geometry);
-    control->setFont(font);
-    design::Colour(*control, textColour, background);
-    return control;
-}
-
 DrillButton* Button(QWidget* parent, const char* name, const char* text, const QRect& geometry) {
-    auto* button = Make<DrillButton>(parent, name, QString::fromUtf8(text), geometry,
-                                     design::DesignFont(16, Weight::Bold), QColor(), kButtonFace);
+    auto* button = new DrillButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(design::DesignFont(16, Weight::Bold));
+    design::Colour(*button, QColor(), kButtonFace);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -48,12 +40,8 @@ DrillButton* Button(QWidget* parent, const char* name, const char* text, const Q
 template <typename Kind = QLabel>
 Kind* Label(QWidget* parent, const char* name, const char* text, const QRect& geometry,
             const QFont& font, const QColor& textColour, Qt::Alignment alignment) {
-    auto* label =
-        Make<Kind>(parent, name, QString::fromUtf8(text), geometry, font, textColour, kField);
-    label->setAutoFillBackground(true);
-    label->setAlignment(alignment | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setFocusPolicy(Qt::NoFocus);
+    auto* label = new Kind(QString::fromUtf8(text), parent);
+    design::StyleLabel(*label, name, geometry, font, textColour, alignment);
     return label;
 }
 

@@ -18,13 +18,8 @@ constexpr int kRuleHeight = 1110;
 QLabel* Label(QWidget* parent, const char* name, const char* text, const QRect& geometry,
               Weight weight, const QColor& textColour) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setFont(design::DesignFont(21, weight));
-    design::Colour(*label, textColour, design::kField);
-    label->setAutoFillBackground(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
+    design::StyleLabel(*label, name, geometry, design::DesignFont(21, weight), textColour,
+                       Qt::AlignLeft);
     return label;
 }
 
