@@ -7,6 +7,7 @@ pyatspi is imported only once the buses run: without them libatspi ends the proc
 
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -153,19 +154,23 @@ class Desktop:
         self.procs.append(proc)
         return proc
 
-    def focus_window(self, pid):
-        """Gives the program's visible window the keyboard; there is no window manager."""
-        deadline = time.monotonic() + 10
+    def visible_window(self, pid, timeout=10):
+        """The one visible window of the process, once it is there."""
+        deadline = time.monotonic() + timeout
         while True:
             found = self.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)])
             ids = found.stdout.split()
             if len(ids) == 1:
-                break
+                return ids[0]
             if time.monotonic() > deadline:
                 raise SetupError(f"expected one visible window of pid {pid}, found {ids}")
             time.sleep(0.05)
-        self.run(["xdotool", "windowfocus", "--sync", ids[0]]).check_returncode()
-        return ids[0]
+
+    def focus_window(self, pid):
+        """Gives the program's visible window the keyboard; there is no window manager."""
+        window = self.visible_window(pid)
+        self.run(["xdotool", "windowfocus", "--sync", window]).check_returncode()
+        return window
 
     def run(self, args, **kwargs):
         return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20,
@@ -269,3 +274,22 @@ def load_questions(path):
     if len(table) != 20:
         raise SetupError(f"read {len(table)} questions from {path}, expected 20")
     return table
+
+
+def expect_clean_exit(proc, after):
+    """The program ends by itself, with status 0, soon after the given action."""
+    try:
+        status = proc.wait(10)
+    except subprocess.TimeoutExpired:
+        raise AssertionError(f"the program did not end after {after}")
+    assert status == 0, f"exit status {status}"
+
+
+def run_with_time_limit(seconds, main, *args):
+    """Runs the test's main, failing it rather than hanging past the limit."""
+    def on_alarm(*_):
+        raise AssertionError("the test took too long")
+
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(seconds)
+    main(*args)
