@@ -1,5 +1,10 @@
-# Fails when any file of the core includes a Qt header.
-file(GLOB_RECURSE sources "${CORE_DIR}/*")
+# Fails when any file of the toolkit-free folders (CORE_DIR, a list) includes a
+# Qt header.
+set(sources "")
+foreach(dir IN LISTS CORE_DIR)
+    file(GLOB_RECURSE found "${dir}/*")
+    list(APPEND sources ${found})
+endforeach()
 set(offenders "")
 foreach(path IN LISTS sources)
     file(STRINGS "${path}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q|qt|Qt)")

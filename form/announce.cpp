@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "announce.h"
+
+#include "quiz_texts.h"
+
+namespace drill::form {
+
+std::string Announcement(const Displays& before, const Displays& after) {
+    std::string said;
+    if (!after.problem.empty() &&
+        (after.problem != before.problem || after.questionNo != before.questionNo)) {
+        said = "Вопрос " + after.questionNo + ". Уравнение " + after.problem;
+    }
+    // The hint that returns between questions is no verdict.
+    if (after.verdict != before.verdict &&
+        (after.verdict == texts::kCorrect || after.verdict == texts::kWrong)) {
+        said += (said.empty() ? "" : ". ") + after.verdict;
+    }
+    return said;
+}
+
+} // namespace drill::form
