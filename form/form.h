@@ -109,6 +109,8 @@ inline constexpr int kPictureHeight = 488;
 
 inline constexpr Font kButtonFont{1200, Weight::Bold};
 
+// One control a row reads better than the formatter's packing.
+// clang-format off
 inline constexpr std::array kMainControls{
     Control{"Command3", Kind::Button, "Принять ответ", {4320, 4800, 2295, 495}, kButtonFont,
             std::nullopt, kButtonFace, Align::Centre, false, false, 13},
@@ -160,6 +162,8 @@ inline constexpr std::array kRuleControls{
             "поменять  знак  этого  слагаемого  на  противоположный.",
             {240, 480, 6855, 1110}, kRuleFont, std::nullopt, kField, Align::Left, false, true},
 };
+
+// clang-format on
 
 inline constexpr Window kMainWindow{
     "Form1", texts::kTitle, {2325, 1695, 10590, 7305}, kButtonFace, kMainControls};

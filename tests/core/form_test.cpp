@@ -33,27 +33,30 @@ TEST_P(AnnouncementTest, SaysOnlyWhatChanged) {
 
 INSTANTIATE_TEST_SUITE_P(
     Displays, AnnouncementTest,
-    testing::Values(
-        AnnouncementCase{"FirstProblem",
-                         {"", "", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         {"1", "5x-4=x+2", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         "Вопрос 1. Уравнение 5x-4=x+2"},
-        AnnouncementCase{"NextProblemAfterVerdict",
-                         {"1", "5x-4=x+2", "Верно"},
-                         {"2", "8-3x=2x+1", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         "Вопрос 2. Уравнение 8-3x=2x+1"},
-        AnnouncementCase{"Right", {"3", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         {"3", "x+4=8+3x", "Верно"}, "Верно"},
-        AnnouncementCase{"Wrong", {"3", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         {"3", "x+4=8+3x", "Ошибка"}, "Ошибка"},
-        // A second answer, an empty box, a repeated start: nothing changed.
-        AnnouncementCase{"Unchanged", {"3", "x+4=8+3x", "Ошибка"}, {"3", "x+4=8+3x", "Ошибка"},
-                         ""},
-        // The end: the problem stays and the hint returns; the message box speaks.
-        AnnouncementCase{"HintIsNoVerdict",
-                         {"20", "x+4=8+3x", "Верно"},
-                         {"20", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
-                         ""}),
+    testing::Values(AnnouncementCase{"FirstProblem",
+                                     {"", "", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     {"1", "5x-4=x+2", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     "Вопрос 1. Уравнение 5x-4=x+2"},
+                    AnnouncementCase{"NextProblemAfterVerdict",
+                                     {"1", "5x-4=x+2", "Верно"},
+                                     {"2", "8-3x=2x+1", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     "Вопрос 2. Уравнение 8-3x=2x+1"},
+                    AnnouncementCase{"Right",
+                                     {"3", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     {"3", "x+4=8+3x", "Верно"},
+                                     "Верно"},
+                    AnnouncementCase{"Wrong",
+                                     {"3", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     {"3", "x+4=8+3x", "Ошибка"},
+                                     "Ошибка"},
+                    // A second answer, an empty box, a repeated start: nothing changed.
+                    AnnouncementCase{
+                        "Unchanged", {"3", "x+4=8+3x", "Ошибка"}, {"3", "x+4=8+3x", "Ошибка"}, ""},
+                    // The end: the problem stays and the hint returns; the message box speaks.
+                    AnnouncementCase{"HintIsNoVerdict",
+                                     {"20", "x+4=8+3x", "Верно"},
+                                     {"20", "x+4=8+3x", "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"},
+                                     ""}),
     [](const testing::TestParamInfo<AnnouncementCase>& info) { return info.param.name; });
 
 // The table itself: the tab chain is whole and every control sits inside its window.
@@ -63,8 +66,7 @@ TEST(FormTable, TabOrderAndBoxes) {
         for (const auto& control : window->controls) {
             EXPECT_TRUE(names.insert(control.name).second) << control.name;
             EXPECT_LE(control.box.left + control.box.width, window->client.width) << control.name;
-            EXPECT_LE(control.box.top + control.box.height, window->client.height)
-                << control.name;
+            EXPECT_LE(control.box.top + control.box.height, window->client.height) << control.name;
             EXPECT_EQ(control.tabIndex >= 0, control.kind != drill::form::Kind::Label)
                 << control.name;
         }
