@@ -7,12 +7,12 @@
 #include <QResource>
 #include <QtEndian>
 
-#include <limits>
-
 #include "accessibility.h"
 #include "design.h"
+#include "form.h"
 #include "quiz_texts.h"
 #include "rule_window.h"
+#include "window_placement.h"
 
 namespace drill {
 
@@ -52,7 +52,7 @@ QLineEdit* AnswerBox(QWidget* parent) {
     box->setFont(design::DesignFont(35, Weight::Regular));
     design::Colour(*box, kBlue, kField);
     box->setAlignment(Qt::AlignCenter);
-    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setMaxLength(form::kAnswerMaxLength);
     return box;
 }
 
@@ -119,6 +119,7 @@ Form1::Form1(QWidget* parent)
     // Fixed: a larger window would bring the moved-away start button into view.
     setGeometry(TwipRect(2325, 1695, 10590, 7305));
     setFixedSize(size());
+    PlaceOnScreen(*this, form::kMainWindow.client);
     design::Colour(*this, QColor(), kButtonFace);
 
     // Each caption overlaps its counter box by one pixel column; leave that

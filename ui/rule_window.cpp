@@ -2,6 +2,8 @@
 
 #include "accessibility.h"
 #include "design.h"
+#include "form.h"
+#include "window_placement.h"
 
 namespace drill {
 
@@ -44,6 +46,7 @@ Form2::Form2(QWidget* parent)
     Label4->setWordWrap(true);
     setGeometry(TwipRect(3885, 4365, 7275, 4020));
     setFixedSize(size());
+    PlaceOnScreen(*this, form::kRuleWindow.client);
     design::Colour(*this, QColor(), design::kField);
     setAutoFillBackground(true);
     a11y::ExposeRuleWindow(*this);
