@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 
 #include "application_setup.h"
+#include "clock_random.h"
 #include "display_check.h"
 #include "main_window.h"
 
@@ -11,7 +13,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     drill::ConfigureApplication(app);
 
-    drill::Form1 form;
+    drill::ClockRandom random;
+    drill::Form1 form(random);
     form.show();
     return app.exec();
 }

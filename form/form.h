@@ -107,9 +107,9 @@ inline constexpr int kHiddenButtonTop = 0;
 inline constexpr int kPictureWidth = 707;
 inline constexpr int kPictureHeight = 488;
 
-// The answer box keeps at most this many characters (Qt's own default): no
-// answer is longer than a dozen, and a box laid out anew on every keystroke
-// and cursor blink must stay small whatever is pasted into it.
+// The answer box keeps at most this many characters, a paste is cut there: no
+// answer is longer than a dozen, and laying out megabytes of one line on every
+// cursor blink would stall the program.
 inline constexpr int kAnswerMaxLength = 32767;
 
 inline constexpr Font kButtonFont{1200, Weight::Bold};

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "application_setup.h"
+#include "fake_quiz_view.h"
 #include "main_window.h"
 
 class AnswerLengthTest : public QObject {
@@ -25,6 +26,7 @@ private slots:
     void staysResponsiveWhenFull();
 
 private:
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form_;
     QLineEdit* box_ = nullptr;
 };
@@ -38,7 +40,7 @@ const QString kMebibyte = QStringLiteral("5x-x=4+2").repeated(128 * 1024);
 
 void AnswerLengthTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    form_ = std::make_unique<drill::Form1>();
+    form_ = std::make_unique<drill::Form1>(random_);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     box_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1"));

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "application_setup.h"
+#include "fake_quiz_view.h"
 #include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
@@ -84,6 +85,7 @@ private slots:
     void schemeChangedWhileRunning();
 
 private:
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form1_;
     std::unique_ptr<drill::Form2> form2_;
 };
@@ -95,7 +97,7 @@ void DarkSchemeTest::initTestCase() {
     QCOMPARE(app.palette().color(QPalette::ButtonText), QColor(252, 252, 252));
 
     drill::ConfigureApplication(app);
-    form1_ = std::make_unique<drill::Form1>();
+    form1_ = std::make_unique<drill::Form1>(random_);
     form2_ = std::make_unique<drill::Form2>();
     form1_->show();
     form2_->show();
