@@ -238,19 +238,26 @@ int main(int argc, char* argv[]) {
     int drills = 20;
     int warmup = 1;
     unsigned timeoutS = 300;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool understood = true;
+    for (int i = 1; i < argc && understood; i += 2) {
         const std::string arg = argv[i];
+        understood = i + 1 < argc;
+        if (!understood) {
+            break;
+        }
         if (arg == "--drills") {
             drills = std::atoi(argv[i + 1]);
         } else if (arg == "--warmup") {
             warmup = std::atoi(argv[i + 1]);
         } else if (arg == "--timeout-s") {
             timeoutS = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        } else {
+            understood = false;
         }
     }
-    if (drills < 1 || warmup < 0 || argc % 2 == 0) {
+    if (!understood || drills < 1 || warmup < 0) {
         std::fprintf(stderr, "usage: click_latency [--drills N] [--warmup N] [--timeout-s S]\n");
-        return 1;
+        return 2;
     }
     // Never hang a build or a benchmark run, whatever goes modal.
     std::signal(SIGALRM, OnAlarm);

@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -187,9 +188,11 @@ public:
     }
     ~RuntimeDir() {
         // Qt may leave sockets or lock files here; the directory is ours alone.
-        const std::string command = "rm -rf '" + path_ + "'";
-        if (std::system(command.c_str()) != 0) {
-            std::fprintf(stderr, "startup_bench: could not remove %s\n", path_.c_str());
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+        if (error) {
+            std::fprintf(stderr, "startup_bench: could not remove %s: %s\n", path_.c_str(),
+                         error.message().c_str());
         }
     }
     RuntimeDir(const RuntimeDir&) = delete;
