@@ -25,9 +25,15 @@ std::string_view Env(const char* name) {
 
 bool CanConnectX11(const std::string& name) {
     xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return connected;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    // Kept open for the program's life: a display server that has no other
+    // client resets when its last one leaves, and refuses the toolkit's own
+    // connection while it does.
+    static xcb_connection_t* const kept = connection;
+    return kept != nullptr;
 }
 
 } // namespace
