@@ -69,7 +69,8 @@ load_facts(tool=None) -> Facts: runs the test-only facts tool (default: the
     facts.announcements ("question", "correct", "wrong": what a screen reader
     is told), facts.question_announcement(number, problem).
 
-Command line: runs one command inside a test desktop and exits with its status.
+Command line: runs one command inside a test desktop, as start() does, and
+exits with its status.
     python3 -m testdesktop [--screen WxH] [--dpi N] [--wm] [--bus] [--a11y]
                            [--time-limit S] -- COMMAND [ARG...]
 """
@@ -541,10 +542,8 @@ def main(argv=None):
     with Desktop(screen=(width, height), dpi=args.dpi, window_manager=args.wm,
                  session_bus=args.bus or None, accessibility=args.a11y,
                  time_limit=args.time_limit) as desktop:
-        env = dict(desktop.env)
-        env["QT_QPA_PLATFORM"] = "xcb"
         # Signals reach the command; this process only waits and tears down.
-        proc = desktop._spawn(command, env=env, stdin=None)
+        proc = desktop.start(command, stdin=None)
         try:
             status = proc.wait()
         except KeyboardInterrupt:
