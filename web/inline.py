@@ -44,6 +44,7 @@ def subset_font(path, text):
     options.layout_features = ["kern", "liga"]
     options.name_IDs = [0, 1, 2, 3, 4, 5, 6]
     options.notdef_outline = True
+    options.drop_tables += ["FFTM"]
     options.hinting = False
     font = TTFont(path)
     subsetter = subset.Subsetter(options)

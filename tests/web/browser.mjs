@@ -41,10 +41,10 @@ export async function launch() {
 }
 
 // A page opened on the drill, with its log of what should never happen.
-export async function openDrill(browser, {scale = 1} = {}) {
+export async function openDrill(browser, {scale = 1, width = 800} = {}) {
     const page = await browser.newPage();
     const log = {requests: [], violations: [], errors: []};
-    await page.setViewport({width: 800, height: 600, deviceScaleFactor: scale});
+    await page.setViewport({width, height: 600, deviceScaleFactor: scale});
     await page.evaluateOnNewDocument(() => {
         document.addEventListener('securitypolicyviolation', (e) => {
             console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);

@@ -69,6 +69,22 @@ async function expectMessage(page, text, icon, dismissKey) {
     assert.equal((await look(page)).message, null, `${dismissKey} dismisses the box`);
 }
 
+// The moved start button: where the design puts it, enabled, and nowhere to be
+// seen, though the page is wide enough to show it were the window not clipping.
+async function expectStartButtonUnseen(page, left) {
+    const seen = await page.evaluate(() => {
+        const form = document.getElementById('Form1');
+        const main = form.getBoundingClientRect();
+        const button = document.getElementById('Form1-Command2');
+        const b = button.getBoundingClientRect();
+        const hit = document.elementFromPoint(b.left + b.width / 2, b.top + b.height / 2);
+        return {left: b.left - main.left, onScreen: b.right <= innerWidth,
+            hit: hit === button, scrolled: form.scrollLeft + form.scrollTop,
+            disabled: button.disabled};
+    });
+    assert.deepEqual(seen, {left, onScreen: true, hit: false, scrolled: 0, disabled: false});
+}
+
 function rowOf(problem) {
     const row = data.bank.find((q) => q.problem === problem);
     assert.ok(row, `"${problem}" is a question of the bank`);
@@ -76,7 +92,7 @@ function rowOf(problem) {
 }
 
 test('a whole drill with the keyboard alone', async () => {
-    const {page, log} = await openDrill(browser);
+    const {page, log} = await openDrill(browser, {width: 1900});
     const texts = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
     assert.equal(await page.title(), data.design.main.caption);
     assert.deepEqual(await look(page), {
@@ -119,16 +135,8 @@ test('a whole drill with the keyboard alone', async () => {
     assert.equal(seen.answer, '');
     assert.equal(seen.said, `Вопрос 1. Уравнение ${seen.problem}`);
     rowOf(seen.problem);
-    const out = await page.evaluate(() => {
-        const main = document.getElementById('Form1').getBoundingClientRect();
-        const b = document.getElementById('Form1-Command2').getBoundingClientRect();
-        const form = document.getElementById('Form1');
-        return {left: b.left - main.left, outside: b.left >= main.right || b.bottom <= main.top,
-            scrolled: form.scrollLeft + form.scrollTop,
-            disabled: document.getElementById('Form1-Command2').disabled};
-    });
     const hiddenLeft = Math.floor((17000 + 7) / 15); // the design's 17000 twips
-    assert.deepEqual(out, {left: hiddenLeft, outside: true, scrolled: 0, disabled: false});
+    await expectStartButtonUnseen(page, hiddenLeft);
     const first = seen.problem;
     await page.keyboard.press('Enter'); // the unseen button repeats Start: clears only
     seen = await look(page);
@@ -214,6 +222,8 @@ test('a whole drill with the keyboard alone', async () => {
         await answer(row.answers[n % 4], 'Верно', n % 2 ? 'Enter' : ' ');
     }
     const last = (await look(page)).problem;
+    await focusOn(page, 'Command2');
+    await expectStartButtonUnseen(page, hiddenLeft);
 
     // The end, and every press after it.
     for (let i = 0; i < 2; ++i) {
