@@ -1,7 +1,6 @@
 // The two windows against their designed look: geometry, texts, fonts,
 // colours, the background picture and the compiled-in resources.
 
-#include <QResource>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -10,36 +9,48 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QResource>
 #include <QtTest>
 
 #include <algorithm>
 #include <memory>
 
 #include "application_setup.h"
+#include "design.h"
+#include "fake_quiz_view.h"
+#include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
 
 namespace {
 
+// In the form table's order, so that its values compare directly.
 enum class Kind { Button, LineEdit, Label };
 enum class Align { Left, Centre };
+static_assert(int(Kind::LineEdit) == int(drill::form::Kind::TextBox));
+static_assert(int(Align::Centre) == int(drill::form::Align::Centre));
 
 const QColor kFace{128, 255, 255};
 const QColor kField{192, 255, 255};
 const QColor kRed{255, 0, 0};
 const QColor kNavy{0, 0, 128};
 const QColor kBlue{0, 0, 192};
-const QColor kDefault; // the style's own colour
+const QColor kDefault{0, 0, 0}; // the design's "default": black on the fixed fields
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString Hex(QRgb pixel) {
     return QColor(pixel).name();
 }
 
-// Every widget child in creation order.
+// Every designed widget child in creation order (the screen reader's announcer
+// is no control of the design).
 QStringList ChildNames(const QWidget& window) {
     QStringList names;
     for (QObject* child : window.children()) {
-        if (child->isWidgetType()) {
+        if (child->isWidgetType() && child->objectName() != QLatin1String("Announcer")) {
             names << child->objectName();
         }
     }
@@ -65,6 +76,8 @@ private slots:
 
     void creationOrder_data();
     void creationOrder();
+    void tableMatchesDesign_data();
+    void tableMatchesDesign();
     void controls_data();
     void controls();
     void textFitsItsBox_data();
@@ -78,6 +91,9 @@ private slots:
     void resources();
 
 private:
+    static const drill::form::Window& Design(const QString& which) {
+        return which == QLatin1String("main") ? drill::form::kMainWindow : drill::form::kRuleWindow;
+    }
     QWidget* Window(const QString& which) const {
         return which == QLatin1String("main") ? static_cast<QWidget*>(form1_.get()) : form2_.get();
     }
@@ -85,6 +101,7 @@ private:
         return which == QLatin1String("main") ? mainShot_ : ruleShot_;
     }
 
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form1_;
     std::unique_ptr<drill::Form2> form2_;
     QImage mainShot_, ruleShot_;
@@ -92,7 +109,7 @@ private:
 
 void WindowDesignTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    form1_ = std::make_unique<drill::Form1>();
+    form1_ = std::make_unique<drill::Form1>(random_);
     form2_ = std::make_unique<drill::Form2>();
     form1_->show();
     form2_->show();
@@ -124,7 +141,7 @@ void WindowDesignTest::creationOrder() {
     QCOMPARE(ChildNames(*Window(window)), names);
 }
 
-void WindowDesignTest::controls_data() {
+void WindowDesignTest::tableMatchesDesign_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("name");
     QTest::addColumn<Kind>("kind");
@@ -188,7 +205,8 @@ void WindowDesignTest::controls_data() {
         {16, 32, 457, 74}, 21, false, kDefault, kField, A::Left);
 }
 
-void WindowDesignTest::controls() {
+// The program's table, once, against the design's numbers in pixels.
+void WindowDesignTest::tableMatchesDesign() {
     QFETCH(QString, window);
     QFETCH(QString, name);
     QFETCH(Kind, kind);
@@ -201,17 +219,55 @@ void WindowDesignTest::controls() {
     QFETCH(Align, align);
     QFETCH(bool, bordered);
 
+    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    QCOMPARE(int(control.kind), int(kind));
+    QCOMPARE(Q(control.text), text);
+    QCOMPARE(drill::design::PixelRect(control.box), geometry);
+    QCOMPARE(control.font.PixelSize(), pixelSize);
+    QCOMPARE(control.font.weight == drill::form::Weight::Bold, bold);
+    QCOMPARE(drill::design::Colour(control.textColour.value_or(drill::form::kBlack)).name(),
+             textColour.name());
+    QCOMPARE(drill::design::Colour(control.background).name(), background.name());
+    QCOMPARE(int(control.align), int(align));
+    QCOMPARE(control.border, bordered);
+}
+
+void WindowDesignTest::controls_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    for (const char* window : {"main", "rule"}) {
+        for (const drill::form::Control& control : Design(QString::fromLatin1(window)).controls) {
+            QTest::addRow("%s %s", window, std::string(control.name).c_str())
+                << QString::fromLatin1(window) << Q(control.name);
+        }
+    }
+}
+
+// Every widget as its row of the table says.
+void WindowDesignTest::controls() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    const Kind kind = Kind(control.kind);
+    const QString text = Q(control.text);
+    const QRect geometry = drill::design::PixelRect(control.box);
+    const QColor textColour =
+        drill::design::Colour(control.textColour.value_or(drill::form::kBlack));
+    const QColor background = drill::design::Colour(control.background);
+    const bool bordered = control.border;
+    const Qt::Alignment horizontal =
+        control.align == drill::form::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+
     auto* widget = Window(window)->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(widget->geometry(), geometry);
 
-    QCOMPARE(widget->font().pixelSize(), pixelSize);
-    QCOMPARE(widget->font().bold(), bold);
+    QCOMPARE(widget->font().pixelSize(), control.font.PixelSize());
+    QCOMPARE(widget->font().bold(), control.font.weight == drill::form::Weight::Bold);
     QVERIFY2(ShowsInArialMetrics(widget->font()), qPrintable(QFontInfo(widget->font()).family()));
 
     QPalette::ColorRole textRole = QPalette::WindowText;
     QPalette::ColorRole backRole = QPalette::Window;
-    Qt::Alignment alignment;
     switch (kind) {
     case Kind::Button: {
         auto* button = qobject_cast<QPushButton*>(widget);
@@ -219,20 +275,18 @@ void WindowDesignTest::controls() {
         QCOMPARE(button->text(), text);
         QVERIFY(!button->isDefault());
         QVERIFY(!button->autoDefault());
-        QVERIFY(button->focusPolicy() & Qt::TabFocus);
         textRole = QPalette::ButtonText;
         backRole = QPalette::Button;
-        alignment = Qt::AlignHCenter;
         break;
     }
     case Kind::LineEdit: {
         auto* edit = qobject_cast<QLineEdit*>(widget);
         QVERIFY(edit);
         QCOMPARE(edit->text(), text);
-        QVERIFY(edit->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(edit->maxLength(), drill::form::kAnswerMaxLength);
+        QCOMPARE(edit->alignment(), horizontal | Qt::AlignVCenter);
         textRole = QPalette::Text;
         backRole = QPalette::Base;
-        alignment = edit->alignment();
         break;
     }
     case Kind::Label: {
@@ -242,17 +296,14 @@ void WindowDesignTest::controls() {
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         QVERIFY2(label->autoFillBackground(), "labels are opaque");
         QCOMPARE(label->frameShape(), QFrame::NoFrame);
-        alignment = label->alignment();
+        QCOMPARE(label->wordWrap(), control.wordWrap);
+        // Top-aligned, as designed: centring would move every text down.
+        QCOMPARE(label->alignment(), horizontal | Qt::AlignTop);
         break;
     }
     }
-    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
-    QCOMPARE(horizontal, align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
-
     const QPalette& palette = widget->palette();
-    const QColor expectedText =
-        textColour.isValid() ? textColour : QApplication::palette(widget).color(textRole);
-    QCOMPARE(palette.color(textRole).name(), expectedText.name());
+    QCOMPARE(palette.color(textRole).name(), textColour.name());
     QCOMPARE(palette.color(backRole).name(), background.name());
 
     if (kind != Kind::Label) {
@@ -361,7 +412,8 @@ void WindowDesignTest::textFitsItsBox() {
 // sized to the ink alone clips descenders as soon as rendering shifts by a
 // pixel.
 void WindowDesignTest::ruleTextWrapsWithinBox() {
-    QLabel* label = form2_->Label4;
+    auto* label = form2_->findChild<QLabel*>(QStringLiteral("Label4"));
+    QVERIFY(label);
     QVERIFY(label->wordWrap());
     const QRect box = label->contentsRect();
     const QRect needed =
