@@ -95,6 +95,7 @@ val Design() {
     design.set("ruleReadingOrder", order);
     design.set("pictureWidth", form::kPictureWidth);
     design.set("pictureHeight", form::kPictureHeight);
+    design.set("answerMaxLength", form::kAnswerMaxLength);
     return design;
 }
 
@@ -123,6 +124,7 @@ class Drill final : public QuizView {
 public:
     explicit Drill(val page) : page_(std::move(page)), quiz_(*this, random_) {
         displays_.verdict = Str(form::kMainWindow.Find("Label8").text);
+        DescribeControls();
     }
 
     // The click of the named button: one operation of the quiz, then what a
@@ -141,6 +143,7 @@ public:
                 if (!said.empty()) {
                     page_.call<void>("announce", said);
                 }
+                DescribeControls();
                 return;
             }
         }
@@ -175,6 +178,21 @@ public:
     void EndProgram() override { page_.call<void>("endProgram"); }
 
 private:
+    // Each control that takes the focus carries the problem and the verdict in
+    // its description, so that a screen reader says them as the focus arrives.
+    void DescribeControls() {
+        std::string description = form::FocusDescription(displays_);
+        if (description == described_) {
+            return;
+        }
+        for (const form::Control& control : form::kMainWindow.controls) {
+            if (control.tabIndex >= 0) {
+                page_.call<void>("describe", Str(control.name), description);
+            }
+        }
+        described_ = std::move(description);
+    }
+
     void SetText(const char* control, const std::string& text) {
         page_.call<void>("setText", std::string(control), text);
     }
@@ -183,6 +201,7 @@ private:
     ClockRandom random_;
     Quiz quiz_;
     form::Displays displays_;
+    std::string described_;
 };
 
 } // namespace drill::web

@@ -21,7 +21,7 @@ function styleControl(el, c) {
     });
 }
 
-function makeControl(c, windowName) {
+function makeControl(c, windowName, design) {
     let el;
     if (c.kind === 'button') {
         el = document.createElement('button');
@@ -31,7 +31,7 @@ function makeControl(c, windowName) {
         el = document.createElement('input');
         el.type = 'text';
         el.value = c.text;
-        el.maxLength = 32767;
+        el.maxLength = design.answerMaxLength;
         el.autocomplete = 'off';
         el.spellcheck = false;
         el.setAttribute('autocapitalize', 'off');
@@ -66,7 +66,7 @@ function buildMain(design) {
     sizeWindow(root, w);
     root.style.backgroundSize = design.pictureWidth + 'px ' + design.pictureHeight + 'px';
     for (const c of readingOrder(w.controls)) {
-        const el = makeControl(c, w.name);
+        const el = makeControl(c, w.name, design);
         byName.main.set(c.name, el);
         root.append(el);
     }
@@ -85,7 +85,7 @@ function buildRule(design) {
     close.title = kClose;
     const controls = new Map(w.controls.map((c) => [c.name, c]));
     for (const name of design.ruleReadingOrder) {
-        const el = makeControl(controls.get(name), w.name);
+        const el = makeControl(controls.get(name), w.name, design);
         byName.rule.set(name, el);
         client.append(el);
     }
@@ -116,6 +116,16 @@ function start(Module) {
     const dialog = document.getElementById('message');
     const announcer = document.getElementById('announcer');
     let returnFocus = null;
+    let returnFromMessage = null;
+
+    // Dismissed by OK, Enter or Esc; the focus goes back at once to where it
+    // was, not a task later with the dialog's close event.
+    function dismissMessage() {
+        dialog.close();
+        const back = returnFromMessage;
+        returnFromMessage = null;
+        if (back && back.isConnected && !back.disabled) back.focus();
+    }
 
     function placeRule() {
         const box = main.getBoundingClientRect();
@@ -156,10 +166,7 @@ function start(Module) {
             dialog.className = icon;
             document.getElementById('message-title').textContent = title;
             document.getElementById('message-text').textContent = text;
-            const before = document.activeElement;
-            dialog.addEventListener('close', () => {
-                if (before && before.isConnected && !before.disabled) before.focus();
-            }, {once: true});
+            returnFromMessage = document.activeElement;
             dialog.showModal();
             document.getElementById('message-ok').focus();
         },
@@ -175,6 +182,9 @@ function start(Module) {
             ended.hidden = false;
             page.announce(kEnded);
         },
+        describe(name, text) {
+            byName.main.get(name).setAttribute('aria-description', text);
+        },
         announce(text) {
             announcer.textContent = text;
         },
@@ -186,7 +196,11 @@ function start(Module) {
     }
 
     document.getElementById('message-ok').textContent = kOk;
-    activateOnKeys(document.getElementById('message-ok'), () => dialog.close());
+    activateOnKeys(document.getElementById('message-ok'), dismissMessage);
+    dialog.addEventListener('cancel', (e) => {
+        e.preventDefault();
+        dismissMessage();
+    });
     rule.close.addEventListener('click', closeRule);
     rule.win.addEventListener('keydown', (e) => {
         if (e.key === 'Escape') closeRule();

@@ -60,9 +60,11 @@ test('names, roles, live region, message box and rule window', async () => {
         one(tree, (n) => n.role === 'button' && n.name === c.text, `button ${c.name}`);
     }
     const focused = one(tree, (n) => n.focused, 'the focused node');
-    assert.deepEqual([focused.role, focused.name], ['button', 'Правило']);
+    assert.deepEqual([focused.role, focused.name, focused.description],
+        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ']);
     const answerBox = main.controls.find((c) => c.kind === 'textbox');
     one(tree, (n) => n.role === 'textbox' && n.name === answerBox.accessibleName, 'the answer box');
+    assert.equal(await page.$eval('#Form1-Text1', (el) => el.maxLength), 32767);
     for (const c of main.controls.filter((c) => c.accessibleDescription)) {
         one(tree, (n) => n.description === c.accessibleDescription, `display ${c.name}`);
     }
@@ -81,8 +83,10 @@ test('names, roles, live region, message box and rule window', async () => {
     tree = await axTree(page);
     console.log(`live region after "Принять ответ": ${JSON.stringify(region())}`);
     assert.equal(region().text, 'Верно');
-    assert.deepEqual([one(tree, (n) => n.focused, 'focus').name], ['Принять ответ'],
-        'the announcement leaves the focus where it was');
+    const accept = one(tree, (n) => n.focused, 'focus');
+    assert.deepEqual([accept.name, accept.description],
+        ['Принять ответ', `Уравнение ${problem}. Верно`],
+        'the focus stays where it was, and its description carries problem and verdict');
     one(tree, (n) => n.description === 'Результат проверки' && n.text === 'Верно', 'verdict line');
 
     // Next question, then the rule refused: an alert dialog with its text as description.
