@@ -65,6 +65,13 @@ def subset_font(path, text):
     return out.getvalue()
 
 
+def webp(picture):
+    """The picture as WebP, a third of its JPEG size at the same quality: every
+    byte of the page is read before the drill can start."""
+    return subprocess.run(["convert", str(picture), "-quality", "90", "-define",
+                           "webp:method=6", "webp:-"], check=True, capture_output=True).stdout
+
+
 def licence_comment(copyright_file):
     text = Path(copyright_file).read_text(encoding="utf-8")
     # An HTML comment may not hold its own end.
@@ -115,10 +122,9 @@ def main():
                      % (FAMILY, weight, data_uri("font/woff2", woff2)))
 
     css = (page_dir / "page.css").read_text(encoding="utf-8")
-    css = css.replace("@BACKGROUND_1X@",
-                      data_uri("image/jpeg", (assets / "background.jpg").read_bytes()))
+    css = css.replace("@BACKGROUND_1X@", data_uri("image/webp", webp(assets / "background.jpg")))
     css = css.replace("@BACKGROUND_2X@",
-                      data_uri("image/jpeg", (assets / "background@2x.jpg").read_bytes()))
+                      data_uri("image/webp", webp(assets / "background@2x.jpg")))
     icons = "\n".join(
         f'<link rel="icon" type="image/png" sizes="{s}x{s}" '
         f'href="{data_uri("image/png", (assets / f"icon-{s}.png").read_bytes())}">'
