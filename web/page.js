@@ -103,11 +103,11 @@ function buildRule(design) {
 
 function activateOnKeys(button, press) {
     button.addEventListener('click', press);
-    // Enter clicks a button once per press: a held key must not repeat it.
+    // Enter alone clicks a button, once per press: a held key must not repeat it.
     button.addEventListener('keydown', (e) => {
-        if (e.key !== 'Enter' || e.altKey || e.ctrlKey || e.metaKey || e.shiftKey) return;
+        if (e.key !== 'Enter') return;
         e.preventDefault();
-        if (!e.repeat) button.click();
+        if (!e.repeat && !(e.altKey || e.ctrlKey || e.metaKey || e.shiftKey)) button.click();
     });
 }
 
