@@ -42,7 +42,7 @@ async function load(file) {
     await cdp.send('Performance.enable');
     await page.setViewport({width: 800, height: 600, deviceScaleFactor: 1});
     await page.goto(pathToFileURL(file).href);
-    await page.waitForSelector('html[data-ready]', {timeout: 15000});
+    await page.waitForSelector('html[data-ready]', {timeout: 60000});
     const ms = await page.evaluate(() => performance.getEntriesByName('drill-ready')[0].startTime);
     // The renderer's main-thread work, less disturbed by other load than the clock.
     const {metrics} = await cdp.send('Performance.getMetrics');

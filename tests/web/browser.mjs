@@ -62,7 +62,7 @@ export async function openDrill(browser, {scale = 1, width = 800} = {}) {
         if (r.url() !== pageUrl && !r.url().startsWith('data:')) log.requests.push(r.url());
     });
     await page.goto(pageUrl);
-    await page.waitForSelector('html[data-ready]', {timeout: 15000});
+    await page.waitForSelector('html[data-ready]', {timeout: 60000});
     return {page, log};
 }
 
