@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QLabel>
 
 namespace drill {
 
-// A label framed by a thin single line in the system's frame colour, whatever
-// colour its own text has.
+// A label framed by a thin single black line, whatever colour its own text has.
 class BorderedLabel : public QLabel {
     Q_OBJECT
 public:
