@@ -83,6 +83,43 @@ async function facesOf(page, selector) {
     return fonts.map((f) => f.familyName);
 }
 
+// Which of the two embedded pictures the window shows: its top-left corner
+// (free of controls) as drawn, against each picture scaled to the screen.
+async function pictureShown(page, scale) {
+    const corner = {width: 64, height: 60};
+    const box = await (await page.$('#Form1')).boundingBox();
+    const shot = await page.screenshot({encoding: 'base64',
+        clip: {x: box.x, y: box.y, ...corner}});
+    return page.evaluate(async (shot, corner, scale) => {
+        const style = getComputedStyle(document.getElementById('Form1')).backgroundImage;
+        const urls = [...style.matchAll(/url\("([^"]+)"\)\s*(\d)(?:x|dppx)/g)]
+            .map(([, url, density]) => ({url, density: Number(density)}));
+        const load = (src) => new Promise((resolve, reject) => {
+            const img = new Image();
+            img.onload = () => resolve(img);
+            img.onerror = reject;
+            img.src = src;
+        });
+        const w = corner.width * scale;
+        const h = corner.height * scale;
+        const pixels = (img, sw, sh) => {
+            const canvas = new OffscreenCanvas(w, h);
+            const ctx = canvas.getContext('2d');
+            ctx.drawImage(img, 0, 0, sw, sh, 0, 0, w, h);
+            return ctx.getImageData(0, 0, w, h).data;
+        };
+        const drawn = pixels(await load('data:image/png;base64,' + shot), w, h);
+        const distance = {};
+        for (const {url, density} of urls) {
+            const p = pixels(await load(url), corner.width * density, corner.height * density);
+            let sum = 0;
+            for (let i = 0; i < p.length; ++i) sum += Math.abs(p[i] - drawn[i]);
+            distance[density] = sum / p.length;
+        }
+        return distance;
+    }, shot, corner, scale);
+}
+
 for (const scale of [1, 2]) {
     test(`both windows match the form table at device scale ${scale}`, async () => {
         const {page, log} = await openDrill(browser, {scale});
@@ -90,6 +127,10 @@ for (const scale of [1, 2]) {
 
         const picture = await page.$eval('#Form1', (el) => getComputedStyle(el).backgroundSize);
         assert.equal(picture, `${data.design.pictureWidth}px ${data.design.pictureHeight}px`);
+        const distance = await pictureShown(page, scale);
+        const other = scale === 1 ? 2 : 1;
+        assert.ok(distance[scale] < distance[other],
+            `the ${scale}x picture is shown: ${JSON.stringify(distance)}`);
 
         // Every problem of the bank fits the problem line.
         const tooWide = await page.evaluate((problems) => {
