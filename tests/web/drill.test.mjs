@@ -85,6 +85,14 @@ async function expectStartButtonUnseen(page, left) {
     assert.deepEqual(seen, {left, onScreen: true, hit: false, scrolled: 0, disabled: false});
 }
 
+// The quiz's judgement: exact text, one of the four accepted answers, where a
+// stored answer's stray leading blank may also be left out.
+function judge(row, text) {
+    const right = row.answers.some((a) => text === a || (a.length > 1 && a[0] === ' ' &&
+        text === a.slice(1)));
+    return right ? 'Верно' : 'Ошибка';
+}
+
 function rowOf(problem) {
     const row = data.bank.find((q) => q.problem === problem);
     assert.ok(row, `"${problem}" is a question of the bank`);
@@ -173,11 +181,13 @@ test('a whole drill with the keyboard alone', async () => {
     await page.keyboard.press('Escape');
     row = await next(2);
 
-    // 2: the rule refused while the question waits; a wrong answer, not re-judged.
+    // 2: the rule refused while the question waits; a wrong answer (a trailing
+    // blank), not re-judged.
     await press(page, 'Command1');
     await expectMessage(page, kAnswerFirst, 'warning', 'Escape');
     assert.equal((await look(page)).focus, 'Form1-Command1');
-    await answer(' ' + row.answers[0], 'Ошибка');
+    assert.equal(judge(row, row.answers[0] + ' '), 'Ошибка');
+    await answer(row.answers[0] + ' ', 'Ошибка');
     ++mistakes;
     assert.equal((await look(page)).mistakes, '', 'the display catches up at the next question');
     await typeAnswer(page, row.answers[0]);
@@ -213,13 +223,18 @@ test('a whole drill with the keyboard alone', async () => {
     row = await next(6);
 
     // 6: a capital X is wrong.
+    assert.equal(judge(row, row.answers[0].replaceAll('x', 'X')), 'Ошибка');
     await answer(row.answers[0].replaceAll('x', 'X'), 'Ошибка', ' ');
     ++mistakes;
 
-    // 7 to 20: right, in each of the four accepted forms, with Enter or Space.
+    // 7 to 20: in each of the four accepted forms, from 15 on with a leading
+    // blank added, judged as the quiz's rule says; Enter or Space.
     for (let n = 7; n <= 20; ++n) {
         row = await next(n);
-        await answer(row.answers[n % 4], 'Верно', n % 2 ? 'Enter' : ' ');
+        const text = (n >= 15 ? ' ' : '') + row.answers[n % 4];
+        const verdict = judge(row, text);
+        await answer(text, verdict, n % 2 ? 'Enter' : ' ');
+        if (verdict === 'Ошибка') ++mistakes;
     }
     const last = (await look(page)).problem;
     await focusOn(page, 'Command2');
