@@ -34,8 +34,8 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
 
     Attributes: display (":N"), env (the environment every child gets; it
         carries TESTDESKTOP_ID, by which leftovers are found and by which a
-        program can tell it runs in a test desktop),
-    home, runtime_dir, tmp (a scratch folder removed at the end).
+        program can tell it runs in a test desktop), home, runtime_dir, tmp
+        (a scratch folder removed at the end).
     start(args, env=None, **popen) -> Popen: runs a program in the desktop
         (tracked, stopped at the end); env adds or overrides variables.
     run(args, timeout=20, check=True) -> CompletedProcess (text): runs a tool
@@ -55,6 +55,7 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
     leftovers() -> [pid]: processes still running that carry this desktop's
         mark in their environment (daemons its programs spawned).
 
+SetupError: a tool is missing or did not start. TimeLimit: the time ran out.
 time_limit(seconds): a context manager failing the block with TimeLimit.
 run_with_time_limit(seconds, main, *args): the same around one call.
 wait_for(what, condition, timeout=10, interval=0.05): polls until a true value.
@@ -73,6 +74,7 @@ Command line: runs one command inside a test desktop, as start() does, and
 exits with its status.
     python3 -m testdesktop [--screen WxH] [--dpi N] [--wm] [--bus] [--a11y]
                            [--time-limit S] -- COMMAND [ARG...]
+    (or python3 tests/desktop/testdesktop.py ... without PYTHONPATH)
 """
 
 import argparse
@@ -334,6 +336,8 @@ class Desktop:
         return found
 
     def close(self):
+        if self._limit is not None:
+            signal.alarm(0)  # the time limit must not cut the clean-up short
         # Newest first: programs before the window manager, buses, display.
         try:
             for proc in reversed(self._procs):
