@@ -45,9 +45,22 @@ class Orca:
         self.lines = []
         self._lock = threading.Lock()
         threading.Thread(target=self._read, daemon=True).start()
+        # Orca's launcher looks for other Orcas of the same user with pgrep,
+        # machine-wide: it refuses to start beside one, and --replace kills
+        # them all, the developer's own screen reader or a test running in
+        # another build included. A pgrep that finds nothing keeps this Orca
+        # to its own desktop.
+        bin_dir = os.path.join(desktop.tmp, "orca-bin")
+        os.makedirs(bin_dir, exist_ok=True)
+        pgrep = os.path.join(bin_dir, "pgrep")
+        with open(pgrep, "w") as f:
+            f.write("#!/bin/sh\nexit 1\n")
+        os.chmod(pgrep, 0o755)
+        path = bin_dir + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin")
         self.proc = desktop.start(
-            ["orca", "--replace", "-d", "speech", "-d", "braille",
+            ["orca", "-d", "speech", "-d", "braille",
              f"--debug-file={os.ttyname(self._slave)}"],
+            env={"PATH": path},
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _read(self):
