@@ -1,7 +1,6 @@
 // The two windows against their designed look: geometry, texts, fonts,
 // colours, the background picture and the compiled-in resources.
 
-#include <QResource>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -10,12 +9,17 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QResource>
+#include <QStyle>
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "application_setup.h"
+#include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
 
@@ -70,6 +74,11 @@ private slots:
     void textFitsItsBox_data();
     void textFitsItsBox();
     void ruleTextWrapsWithinBox();
+    void alignment_data();
+    void alignment();
+    void tabChain_data();
+    void tabChain();
+    void fusionStyle();
 
     void mainWindowFrame();
     void backgroundPictureDrawnUnscaled();
@@ -372,6 +381,138 @@ void WindowDesignTest::ruleTextWrapsWithinBox() {
                                                   .arg(needed.height())
                                                   .arg(box.width())
                                                   .arg(box.height())));
+}
+
+void WindowDesignTest::alignment_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("centred");
+    for (const auto* window : {&drill::form::kMainWindow, &drill::form::kRuleWindow}) {
+        const char* which = window == &drill::form::kMainWindow ? "main" : "rule";
+        for (const drill::form::Control& control : window->controls) {
+            const QString name = QString::fromLatin1(control.name.data(), control.name.size());
+            QTest::addRow("%s %s", which, qPrintable(name))
+                << QString::fromLatin1(which) << name << int(control.kind)
+                << (control.align == drill::form::Align::Centre);
+        }
+    }
+}
+
+// The whole alignment, vertical bits included: labels hang their text from
+// the top of the box (centred vertically, every text would sit 2-9 px lower),
+// the answer box centres it both ways. A button has no alignment of its own,
+// so its painted caption is measured against the same text drawn centred.
+void WindowDesignTest::alignment() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(bool, centred);
+    const Qt::Alignment horizontal = centred ? Qt::AlignHCenter : Qt::AlignLeft;
+    auto* widget = Window(window)->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY2(widget, qPrintable(name));
+    switch (drill::form::Kind(kind)) {
+    case drill::form::Kind::Label:
+        QCOMPARE(qobject_cast<QLabel*>(widget)->alignment(), horizontal | Qt::AlignTop);
+        return;
+    case drill::form::Kind::TextBox:
+        QCOMPARE(qobject_cast<QLineEdit*>(widget)->alignment(), horizontal | Qt::AlignVCenter);
+        return;
+    case drill::form::Kind::Button:
+        break;
+    }
+    auto* button = qobject_cast<QPushButton*>(widget);
+    QVERIFY(button);
+    QVERIFY(centred);
+    // Dark caption pixels, clear of the bevel.
+    const auto ink = [](const QImage& image) {
+        QRect found;
+        for (int y = 3; y < image.height() - 3; ++y) {
+            for (int x = 3; x < image.width() - 3; ++x) {
+                if (qRed(image.pixel(x, y)) < 64) {
+                    found |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return found;
+    };
+    const QImage painted = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage reference(button->size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter painter(&reference);
+        painter.setFont(button->font());
+        painter.setPen(Qt::black);
+        painter.drawText(reference.rect(), Qt::AlignCenter, button->text());
+    }
+    const QRect got = ink(painted);
+    const QRect want = ink(reference);
+    QVERIFY(!want.isEmpty());
+    // Anti-aliasing may move an edge by a pixel; misplaced text moves both.
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
+    QVERIFY2(near(got.left(), want.left()) && near(got.right(), want.right()) &&
+                 near(got.top(), want.top()) && near(got.bottom(), want.bottom()),
+             qPrintable(QStringLiteral("caption ink at %1,%2 %3x%4, centred it would be at "
+                                       "%5,%6 %7x%8")
+                            .arg(got.x())
+                            .arg(got.y())
+                            .arg(got.width())
+                            .arg(got.height())
+                            .arg(want.x())
+                            .arg(want.y())
+                            .arg(want.width())
+                            .arg(want.height())));
+}
+
+void WindowDesignTest::tabChain_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("order");
+    for (const auto* window : {&drill::form::kMainWindow, &drill::form::kRuleWindow}) {
+        std::vector<const drill::form::Control*> stops;
+        for (const drill::form::Control& control : window->controls) {
+            if (control.tabIndex >= 0) {
+                stops.push_back(&control);
+            }
+        }
+        std::sort(stops.begin(), stops.end(),
+                  [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+        QStringList order;
+        for (const auto* control : stops) {
+            order << QString::fromLatin1(control->name.data(), control->name.size());
+        }
+        const bool main = window == &drill::form::kMainWindow;
+        QTest::newRow(main ? "main" : "rule")
+            << QString::fromLatin1(main ? "main" : "rule") << order;
+    }
+}
+
+// The window's own focus chain, as Tab walks it from the first stop round to
+// it again: every widget that Tab gives the focus to, in the designed order,
+// and nothing else.
+void WindowDesignTest::tabChain() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, order);
+    QWidget* top = Window(window);
+    QWidget* first = order.isEmpty() ? top : top->findChild<QWidget*>(order.first());
+    QVERIFY(first);
+    const auto takesTab = [top](QWidget* widget) {
+        return widget != top && widget->isEnabled() && widget->isVisibleTo(top) &&
+               (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+    };
+    QStringList chain;
+    QWidget* widget = first;
+    do {
+        if (takesTab(widget)) {
+            chain << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != first && chain.size() <= order.size());
+    QCOMPARE(chain, order);
+}
+
+// Fusion paints buttons in their palette colour; other styles draw their own.
+void WindowDesignTest::fusionStyle() {
+    QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
 }
 
 void WindowDesignTest::mainWindowFrame() {
