@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 
 #include "application_setup.h"
+#include "clock_random.h"
 #include "main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     drill::ConfigureApplication(app);
 
-    drill::Form1 form;
+    drill::ClockRandom random;
+    drill::Form1 form(random);
     form.show();
     return app.exec();
 }

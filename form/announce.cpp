@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "announce.h"
 
+#include "form.h"
 #include "quiz_texts.h"
 
 namespace drill::form {
@@ -17,6 +18,14 @@ std::string Announcement(const Displays& before, const Displays& after) {
         said += (said.empty() ? "" : ". ") + after.verdict;
     }
     return said;
+}
+
+std::string FocusDescription(const Displays& now) {
+    if (now.problem.empty()) {
+        return now.verdict;
+    }
+    const std::string_view what = kMainWindow.Find("Label1").accessibleDescription;
+    return std::string(what) + " " + now.problem + ". " + now.verdict;
 }
 
 } // namespace drill::form

@@ -17,4 +17,9 @@ struct Displays {
 // repeated press is not mistaken for news.
 std::string Announcement(const Displays& before, const Displays& after);
 
+// What every control of the main window adds to its name for a screen reader
+// as the focus reaches it: "Уравнение 5x-4=x+2. Верно" once a problem is on
+// show, else the verdict line alone.
+std::string FocusDescription(const Displays& now);
+
 } // namespace drill::form

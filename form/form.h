@@ -107,6 +107,11 @@ inline constexpr int kHiddenButtonTop = 0;
 inline constexpr int kPictureWidth = 707;
 inline constexpr int kPictureHeight = 488;
 
+// The answer box keeps at most this many characters, a paste is cut there: no
+// answer is longer than a dozen, and laying out megabytes of one line on every
+// cursor blink would stall the program.
+inline constexpr int kAnswerMaxLength = 32767;
+
 inline constexpr Font kButtonFont{1200, Weight::Bold};
 
 // One control a row reads better than the formatter's packing.

@@ -1,7 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "design.h"
 
 #include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+
+#include <algorithm>
+#include <vector>
+
+#include "bordered_label.h"
+#include "drill_button.h"
 
 namespace drill::design {
 
@@ -16,40 +25,101 @@ const QString& Family() {
     return family;
 }
 
-} // namespace
-
-QFont DesignFont(int pixelSize, Weight weight) {
-    QFont font(Family());
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight == Weight::Bold ? QFont::Bold : QFont::Normal);
-    return font;
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void Colour(QWidget& widget, const QColor& text, const QColor& background) {
+// The design's "default" text colour is black: the fields' colours are fixed,
+// so the system's text colour of a dark scheme would vanish into them.
+void Paint(QWidget& widget, const std::optional<form::Rgb>& text, form::Rgb background) {
     QPalette palette = widget.palette();
-    if (text.isValid()) {
-        palette.setColor(QPalette::WindowText, text);
-        palette.setColor(QPalette::Text, text);
-        palette.setColor(QPalette::ButtonText, text);
+    const QColor ink = Colour(text.value_or(form::kBlack));
+    const QColor field = Colour(background);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, ink);
     }
-    if (background.isValid()) {
-        palette.setColor(QPalette::Window, background);
-        palette.setColor(QPalette::Base, background);
-        palette.setColor(QPalette::Button, background);
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        palette.setColor(role, field);
     }
     widget.setPalette(palette);
 }
 
-void StyleLabel(QLabel& label, const char* name, const QRect& geometry, const QFont& font,
-                const QColor& text, Qt::Alignment alignment) {
-    label.setObjectName(QString::fromLatin1(name));
-    label.setGeometry(geometry);
-    label.setFont(font);
-    Colour(label, text, kField);
-    label.setAutoFillBackground(true);
-    label.setAlignment(alignment | Qt::AlignTop);
-    label.setTextFormat(Qt::PlainText);
+Qt::Alignment Alignment(form::Align align) {
+    return align == form::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
+QWidget* Create(QWidget& window, const form::Control& control) {
+    switch (control.kind) {
+    case form::Kind::Button: {
+        auto* button = new DrillButton(Text(control.text), &window);
+        // Neither default nor cancel: Enter in the answer box and Esc do nothing.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case form::Kind::TextBox: {
+        auto* box = new QLineEdit(Text(control.text), &window);
+        box->setAlignment(Alignment(control.align) | Qt::AlignVCenter);
+        box->setMaxLength(form::kAnswerMaxLength);
+        return box;
+    }
+    case form::Kind::Label: {
+        auto* label = control.border ? new BorderedLabel(Text(control.text), &window)
+                                     : new QLabel(Text(control.text), &window);
+        label->setAutoFillBackground(true);
+        label->setAlignment(Alignment(control.align) | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(control.wordWrap);
+        return label;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QFont DesignFont(const form::Font& design) {
+    QFont font(Family());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(design.PixelSize());
+    font.setWeight(design.weight == form::Weight::Bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+void Build(QWidget& window, const form::Window& design) {
+    window.setObjectName(Text(design.name));
+    window.setWindowTitle(Text(design.caption));
+    window.setGeometry(PixelRect(design.client));
+    window.setFixedSize(window.size());
+    Paint(window, std::nullopt, design.background);
+
+    std::vector<std::pair<int, QWidget*>> chain;
+    for (const form::Control& control : design.controls) {
+        QWidget* widget = Create(window, control);
+        widget->setObjectName(Text(control.name));
+        widget->setGeometry(PixelRect(control.box));
+        widget->setFont(DesignFont(control.font));
+        Paint(*widget, control.textColour, control.background);
+        if (!control.accessibleName.empty()) {
+            widget->setAccessibleName(Text(control.accessibleName));
+        }
+        if (!control.accessibleDescription.empty()) {
+            widget->setAccessibleDescription(Text(control.accessibleDescription));
+        }
+        if (control.tabIndex >= 0) {
+            chain.emplace_back(control.tabIndex, widget);
+        } else {
+            widget->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    std::sort(chain.begin(), chain.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+    }
+    if (!chain.empty()) {
+        chain.front().second->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 } // namespace drill::design

@@ -1,41 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QColor>
 #include <QFont>
-#include <QLabel>
 #include <QRect>
-#include <QString>
 #include <QWidget>
+
+#include "form.h"
 
 namespace drill::design {
 
-// The layout is designed in twips; 15 twips make one device-independent pixel.
-constexpr int Px(int twips) {
-    return (twips + 7) / 15;
+inline QRect PixelRect(const form::TwipBox& box) {
+    const form::PixelBox px = form::Px(box);
+    return {px.left, px.top, px.width, px.height};
 }
 
-inline QRect TwipRect(int left, int top, int width, int height) {
-    return {Px(left), Px(top), Px(width), Px(height)};
+inline QColor Colour(form::Rgb rgb) {
+    return {rgb.r, rgb.g, rgb.b};
 }
-
-inline const QColor kButtonFace{128, 255, 255};
-inline const QColor kField{192, 255, 255};
-inline const QColor kRed{255, 0, 0};
-inline const QColor kNavy{0, 0, 128};
-inline const QColor kBlue{0, 0, 192};
-
-enum class Weight { Regular, Bold };
 
 // Arial at a pixel size, so that text fills its box the same at any logical
 // DPI; Liberation Sans has the same metrics where Arial is not installed.
-QFont DesignFont(int pixelSize, Weight weight);
+QFont DesignFont(const form::Font& font);
 
-// Sets a control's palette colours; an invalid colour keeps the system's.
-void Colour(QWidget& widget, const QColor& text, const QColor& background);
+// Gives a window its designed name, caption, place, fixed size and background,
+// and creates its controls from the table, in the table's order, with their
+// tab order, accessible names and descriptions. The focus starts on the first
+// control of the tab order.
+void Build(QWidget& window, const form::Window& design);
 
-// Gives a label of either window its name, place, font and colours: opaque on
-// the field colour, plain text, aligned to the top of its box.
-void StyleLabel(QLabel& label, const char* name, const QRect& geometry, const QFont& font,
-                const QColor& text, Qt::Alignment alignment);
+// The control of that name, created by Build.
+template <typename Widget> Widget& Control(const QWidget& window, std::string_view name) {
+    auto* control = window.findChild<Widget*>(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+        Qt::FindDirectChildrenOnly);
+    Q_ASSERT(control);
+    return *control;
+}
 
 } // namespace drill::design

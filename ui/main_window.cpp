@@ -1,67 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QResource>
 #include <QtEndian>
 
-#include <limits>
-
 #include "accessibility.h"
+#include "announcer.h"
 #include "design.h"
-#include "quiz_texts.h"
+#include "form.h"
 #include "rule_window.h"
 
 namespace drill {
 
-using design::kBlue;
-using design::kButtonFace;
-using design::kField;
-using design::kNavy;
-using design::kRed;
-using design::TwipRect;
-using design::Weight;
-
 namespace {
-
-DrillButton* Button(QWidget* parent, const char* name, const char* text, const QRect& geometry) {
-    auto* button = new DrillButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(design::DesignFont(16, Weight::Bold));
-    design::Colour(*button, QColor(), kButtonFace);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-template <typename Kind = QLabel>
-Kind* Label(QWidget* parent, const char* name, const char* text, const QRect& geometry,
-            const QFont& font, const QColor& textColour, Qt::Alignment alignment) {
-    auto* label = new Kind(QString::fromUtf8(text), parent);
-    design::StyleLabel(*label, name, geometry, font, textColour, alignment);
-    return label;
-}
-
-QLineEdit* AnswerBox(QWidget* parent) {
-    auto* box = new QLineEdit(QStringLiteral("Записывать здесь"), parent);
-    box->setObjectName(QStringLiteral("Text1"));
-    box->setGeometry(TwipRect(2760, 3960, 5055, 735));
-    box->setFont(design::DesignFont(35, Weight::Regular));
-    design::Colour(*box, kBlue, kField);
-    box->setAlignment(Qt::AlignCenter);
-    box->setMaxLength(std::numeric_limits<int>::max());
-    return box;
-}
 
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// The window with its controls made, for the members that refer to them.
+QWidget& Built(QWidget& window) {
+    design::Build(window, form::kMainWindow);
+    return window;
+}
+
 // A picture stored decoded in the resources (see assets/tools/raw_image.cpp),
-// drawn from the program's own memory; null if it is missing or malformed.
+// drawn from the program's own memory; null if it is malformed.
 QImage DecodedPicture(const QString& path) {
     const QResource resource(path);
     constexpr qint64 kHeader = 8;
@@ -83,64 +54,40 @@ QImage DecodedPicture(const QString& path) {
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
-    : QWidget(parent),
-      Command3(Button(this, "Command3", "Принять ответ", TwipRect(4320, 4800, 2295, 495))),
-      Text1(AnswerBox(this)),
-      Command7(Button(this, "Command7", "Выход", TwipRect(6600, 6240, 1935, 495))),
-      Command5(Button(this, "Command5", "Ещё пример", TwipRect(4440, 5400, 2055, 495))),
-      Command2(Button(this, "Command2", "Начало", TwipRect(4680, 1200, 1695, 495))),
-      Command1(Button(this, "Command1", "Правило", TwipRect(2280, 6240, 2055, 495))),
-      Label3(Label(this, "Label3", "(Без пробелов. Буквы - латинские строчные.)",
-                   TwipRect(960, 2400, 8655, 375), design::DesignFont(16, Weight::Bold), QColor(),
-                   Qt::AlignHCenter)),
-      Label8(Label(this, "Label8", texts::kVerdictHint, TwipRect(2520, 2760, 5535, 375),
-                   design::DesignFont(16, Weight::Bold), kRed, Qt::AlignHCenter)),
-      Label7(Label<BorderedLabel>(this, "Label7", "", TwipRect(3120, 1080, 615, 375),
-                                  design::DesignFont(16, Weight::Bold), kNavy, Qt::AlignHCenter)),
-      Label6(Label(this, "Label6", "Задано вопросов:", TwipRect(1080, 1080, 2055, 255),
-                   design::DesignFont(15, Weight::Bold), kNavy, Qt::AlignLeft)),
-      Label5(Label<BorderedLabel>(this, "Label5", "", TwipRect(9360, 1080, 615, 375),
-                                  design::DesignFont(16, Weight::Bold), kRed, Qt::AlignHCenter)),
-      Label4(Label(this, "Label4", "Сделано  ошибок:", TwipRect(7320, 1080, 2055, 255),
-                   design::DesignFont(15, Weight::Bold), kNavy, Qt::AlignLeft)),
-      Label2(Label(this, "Label2",
-                   "Перенесите неизвестные в левую часть уравнения, числа - в правую.",
-                   TwipRect(600, 2040, 9495, 375), design::DesignFont(19, Weight::Regular), kBlue,
-                   Qt::AlignHCenter)),
-      Label1(Label(this, "Label1", "", TwipRect(3000, 3120, 4575, 615),
-                   design::DesignFont(35, Weight::Regular), kBlue, Qt::AlignHCenter)),
-      quiz_(*this, random_) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(texts::kTitle));
+Form1::Form1(RandomSource& random, QWidget* parent)
+    : QWidget(parent), command2_(design::Control<QPushButton>(Built(*this), "Command2")),
+      text1_(design::Control<QLineEdit>(*this, "Text1")),
+      label1_(design::Control<QLabel>(*this, "Label1")),
+      label5_(design::Control<QLabel>(*this, "Label5")),
+      label7_(design::Control<QLabel>(*this, "Label7")),
+      label8_(design::Control<QLabel>(*this, "Label8")), announcer_(new Announcer(this)),
+      quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    // Fixed: a larger window would bring the moved-away start button into view.
-    setGeometry(TwipRect(2325, 1695, 10590, 7305));
-    setFixedSize(size());
-    design::Colour(*this, QColor(), kButtonFace);
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.
-    for (auto [caption, box] : {std::pair<QLabel*, QLabel*>{Label6, Label7}, {Label4, Label5}}) {
-        const QRect overlap = box->geometry().translated(-caption->pos());
-        caption->setMask(QRegion(caption->rect()).subtracted(QRegion(overlap)));
+    for (auto [caption, box] : {std::pair{"Label6", &label7_}, std::pair{"Label4", &label5_}}) {
+        auto& label = design::Control<QLabel>(*this, caption);
+        const QRect overlap = box->geometry().translated(-label.pos());
+        label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command5);
-    setTabOrder(Command5, Command7);
-    setTabOrder(Command7, Text1);
-    setTabOrder(Text1, Command3);
-    Command1->setFocus(Qt::OtherFocusReason);
+    const std::pair<const char*, void (Form1::*)()> bindings[] = {
+        {"Command1", &Form1::Command1_Click},
+        {"Command2", &Form1::Command2_Click},
+        {"Command3", &Form1::Command3_Click},
+        {"Command5", &Form1::Command5_Click},
+        {"Command7", &Form1::Command7_Click}};
+    for (const auto& [name, slot] : bindings) {
+        connect(&design::Control<QPushButton>(*this, name), &QPushButton::clicked, this, slot);
+    }
 
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
-    a11y::ExposeMainWindow(*this);
+    describeTimer_.setSingleShot(true);
+    describeTimer_.setInterval(0);
+    connect(&describeTimer_, &QTimer::timeout, this, &Form1::DescribeControls);
+    DescribeControls();
 }
 
 Form1::~Form1() {
@@ -148,44 +95,64 @@ Form1::~Form1() {
 }
 
 void Form1::Command1_Click() {
-    quiz_.ShowRule();
+    Operate(&Quiz::ShowRule);
 }
 void Form1::Command2_Click() {
-    quiz_.Start();
+    Operate(&Quiz::Start);
 }
 void Form1::Command3_Click() {
-    quiz_.AcceptAnswer();
+    Operate(&Quiz::AcceptAnswer);
 }
 void Form1::Command5_Click() {
-    quiz_.NextExample();
+    Operate(&Quiz::NextExample);
 }
 void Form1::Command7_Click() {
-    quiz_.Quit();
+    Operate(&Quiz::Quit);
+}
+
+void Form1::Operate(void (Quiz::*operation)()) {
+    const form::Displays before = Displays();
+    (quiz_.*operation)();
+    announcer_->Say(Q(form::Announcement(before, Displays())));
+}
+
+form::Displays Form1::Displays() const {
+    return {label7_.text().toStdString(), label1_.text().toStdString(),
+            label8_.text().toStdString()};
+}
+
+void Form1::DescribeControls() {
+    const QString description = Q(form::FocusDescription(Displays()));
+    for (const form::Control& control : form::kMainWindow.controls) {
+        if (control.tabIndex >= 0) {
+            a11y::SetDescription(design::Control<QWidget>(*this, control.name), description);
+        }
+    }
 }
 
 std::string Form1::AnswerText() const {
-    return Text1->text().toStdString();
+    return text1_.text().toStdString();
 }
 void Form1::SetAnswerText(const std::string& text) {
-    Text1->setText(Q(text));
+    text1_.setText(Q(text));
 }
 void Form1::SetProblemText(const std::string& text) {
-    Label1->setText(Q(text));
-    a11y::MainWindowDisplaysChanged(*this);
+    label1_.setText(Q(text));
+    describeTimer_.start();
 }
 void Form1::SetQuestionNoText(const std::string& text) {
-    Label7->setText(Q(text));
+    label7_.setText(Q(text));
 }
 void Form1::SetMistakeText(const std::string& text) {
-    Label5->setText(Q(text));
+    label5_.setText(Q(text));
 }
 void Form1::SetVerdictText(const std::string& text) {
-    Label8->setText(Q(text));
-    a11y::MainWindowDisplaysChanged(*this);
+    label8_.setText(Q(text));
+    describeTimer_.start();
 }
 
 void Form1::HideStartButton() {
-    Command2->move(design::Px(17000), 0);
+    command2_.move(form::Px(form::kHiddenButtonLeft), form::Px(form::kHiddenButtonTop));
 }
 
 void Form1::ShowRuleWindow() {
@@ -225,9 +192,6 @@ const QImage& Form1::Background() {
             background_.setDevicePixelRatio(2.0);
         } else {
             background_ = DecodedPicture(QStringLiteral(":/assets/background.rgb32"));
-            if (background_.isNull()) {
-                background_ = QImage(QStringLiteral(":/assets/background.jpg"));
-            }
         }
         backgroundRatio_ = ratio;
     }
@@ -236,7 +200,7 @@ const QImage& Form1::Background() {
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), kButtonFace);
+    painter.fillRect(rect(), design::Colour(form::kMainWindow.background));
     painter.drawImage(0, 0, Background());
 }
 

@@ -1,30 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
-#include "bordered_label.h"
-#include "clock_random.h"
-#include "drill_button.h"
+#include "announce.h"
 #include "quiz.h"
-#include "rule_window.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace drill {
+
+class Announcer;
+class Form2;
 
 // The drill's main window: shows what the quiz tells it and passes each
 // button click to the quiz. It makes no decisions of its own.
 class Form1 : public QWidget, public QuizView {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // The random source shuffles the questions; it must outlive the window.
+    explicit Form1(RandomSource& random, QWidget* parent = nullptr);
     ~Form1() override;
-
-    const Quiz& quiz() const { return quiz_; }
-    // The rule window while it is open, else null.
-    Form2* ruleWindow() const { return form2_; }
 
     // QuizView
     std::string AnswerText() const override;
@@ -38,37 +39,35 @@ public:
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     void EndProgram() override;
 
-    // Controls, in the order the window creates them.
-    DrillButton* const Command3;
-    QLineEdit* const Text1;
-    DrillButton* const Command7;
-    DrillButton* const Command5;
-    DrillButton* const Command2;
-    DrillButton* const Command1;
-    QLabel* const Label3;
-    QLabel* const Label8;
-    BorderedLabel* const Label7;
-    QLabel* const Label6;
-    BorderedLabel* const Label5;
-    QLabel* const Label4;
-    QLabel* const Label2;
-    QLabel* const Label1;
-
 private slots:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command5_Click();
     void Command7_Click();
+    void DescribeControls();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Runs one operation of the quiz, then tells a screen reader what it
+    // changed, since the focus does not move.
+    void Operate(void (Quiz::*operation)());
+    form::Displays Displays() const;
     const QImage& Background();
 
-    ClockRandom random_;
+    QPushButton& command2_;
+    QLineEdit& text1_;
+    QLabel& label1_;
+    QLabel& label5_;
+    QLabel& label7_;
+    QLabel& label8_;
+    Announcer* const announcer_;
+    // One operation changes several displays in a row; the controls are
+    // described once, after it, so a screen reader never speaks stale halves.
+    QTimer describeTimer_;
     Quiz quiz_;
     QPointer<Form2> form2_;
     QImage background_;

@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLabel>
 #include <QWidget>
 
 namespace drill {
@@ -10,12 +10,6 @@ class Form2 : public QWidget {
     Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr);
-
-    // Labels, in the order the window creates them.
-    QLabel* const Label3;
-    QLabel* const Label2;
-    QLabel* const Label1;
-    QLabel* const Label4;
 };
 
 } // namespace drill

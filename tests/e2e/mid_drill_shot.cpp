@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the drill by mouse and keyboard to a correct answer at the third
 // question, one mistake made on the way, and saves the main window's picture.
 // The screenshot script needs it because the question on show cannot be read
@@ -8,7 +9,13 @@
 
 #include <cstdio>
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "application_setup.h"
+#include "clock_random.h"
+#include "fake_quiz_view.h"
 #include "main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -19,27 +26,34 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    drill::Form1 form;
+    drill::ClockRandom random;
+    drill::Form1 form(random);
+    const auto find = [&form](const char* name) {
+        return form.findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    auto* text1 = qobject_cast<QLineEdit*>(find("Text1"));
+    const auto label = [&](const char* name) { return qobject_cast<QLabel*>(find(name))->text(); };
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fprintf(stderr, "the window was never shown\n");
         return 1;
     }
     const auto answer = [&](bool right) {
-        QTest::keyClicks(form.Text1, right ? QString::fromStdString(form.quiz().Answer1())
-                                           : QStringLiteral("x=0"));
-        QTest::mouseClick(form.Command3, Qt::LeftButton);
+        const auto& question = drill::testing::QuestionShowing(label("Label1").toStdString());
+        QTest::keyClicks(text1,
+                         right ? QString::fromStdString(question.Answer1) : QStringLiteral("x=0"));
+        QTest::mouseClick(find("Command3"), Qt::LeftButton);
     };
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(find("Command2"), Qt::LeftButton);
     answer(true);
-    QTest::mouseClick(form.Command5, Qt::LeftButton);
+    QTest::mouseClick(find("Command5"), Qt::LeftButton);
     answer(false);
-    QTest::mouseClick(form.Command5, Qt::LeftButton);
+    QTest::mouseClick(find("Command5"), Qt::LeftButton);
     answer(true);
     QTest::qWait(100);
 
-    if (form.Label8->text() != QStringLiteral("Верно") ||
-        form.Label7->text() != QStringLiteral("3") || form.Label5->text() != QStringLiteral("1")) {
+    if (label("Label8") != QStringLiteral("Верно") || label("Label7") != QStringLiteral("3") ||
+        label("Label5") != QStringLiteral("1")) {
         std::fprintf(stderr, "the drill did not reach the expected state\n");
         return 1;
     }

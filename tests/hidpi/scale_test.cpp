@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both windows at the scale factor the test is run with (QT_SCALE_FACTOR): they
 // grow as a whole, every text any control can show still fits its box, and the
 // background picture is drawn from the sharp double-size file on high-DPI screens.
@@ -19,6 +20,7 @@
 #include "application_setup.h"
 #include "bordered_label.h"
 #include "drill_button.h"
+#include "fake_quiz_view.h"
 #include "main_window.h"
 #include "question_bank.h"
 #include "quiz_texts.h"
@@ -128,6 +130,7 @@ private:
     static void AddTextRows(bool withAnswerBox);
 
     qreal factor_ = 1;
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form1_;
     std::unique_ptr<drill::Form2> form2_;
 };
@@ -135,7 +138,7 @@ private:
 void ScaleTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     factor_ = ExpectedFactor();
-    form1_ = std::make_unique<drill::Form1>();
+    form1_ = std::make_unique<drill::Form1>(random_);
     form2_ = std::make_unique<drill::Form2>();
     form1_->show();
     form2_->show();

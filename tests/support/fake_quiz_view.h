@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <deque>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "question_bank.h"
 #include "quiz_view.h"
 #include "random_source.h"
 
@@ -52,11 +56,9 @@ public:
         : script_(std::move(script)), engine_(seed) {}
 
     int seeds = 0;
-    int draws = 0;
 
     void SeedFromClock() override { ++seeds; }
     float Next() override {
-        ++draws;
         if (!script_.empty()) {
             const float u = script_.front();
             script_.pop_front();
@@ -72,5 +74,16 @@ private:
     std::deque<float> script_;
     std::mt19937 engine_;
 };
+
+// The question whose problem is on show, for tests that read the window and
+// must answer it; every problem of the bank is distinct.
+inline const Question& QuestionShowing(std::string_view problem) {
+    for (int id = 1; id <= QuestionBank::Count; ++id) {
+        if (QuestionBank::Get(id).Problem == problem) {
+            return QuestionBank::Get(id);
+        }
+    }
+    throw std::invalid_argument("no question shows " + std::string(problem));
+}
 
 } // namespace drill::testing

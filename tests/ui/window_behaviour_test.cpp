@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window and the rule window driven as a user drives them: real
 // mouse clicks and key presses on the real widgets.
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -12,20 +16,22 @@
 #include <set>
 
 #include "application_setup.h"
+#include "fake_quiz_view.h"
 #include "main_window.h"
-#include "modal_box_catcher.h"
+#include "message_box_closer.h"
+#include "quiz_texts.h"
 #include "rule_window.h"
 
-using drill::testing::BoxRecord;
-using drill::testing::ModalBoxCatcher;
+using drill::testing::MessageBoxCloser;
+using BoxRecord = MessageBoxCloser::Box;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Перенос слагаемых из одной части уравнения в другую");
-const QString kHint = QStringLiteral("Исправления - до нажатия ПРИНЯТЬ ОТВЕТ");
-const QString kCorrect = QStringLiteral("Верно");
-const QString kWrong = QStringLiteral("Ошибка");
-const QString kDrillOver = QStringLiteral("Опрос окончен.");
+const QString kTitle = QString::fromUtf8(drill::texts::kTitle);
+const QString kHint = QString::fromUtf8(drill::texts::kVerdictHint);
+const QString kCorrect = QString::fromUtf8(drill::texts::kCorrect);
+const QString kWrong = QString::fromUtf8(drill::texts::kWrong);
+const QString kDrillOver = QString::fromUtf8(drill::texts::kDrillOver);
 
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -38,9 +44,33 @@ struct Screen {
     bool operator==(const Screen&) const = default;
 };
 
-Screen Look(const drill::Form1& form) {
-    return {form.Text1->text(),  form.Label1->text(), form.Label7->text(),
-            form.Label5->text(), form.Label8->text(), form.Command2->geometry()};
+// The main window's controls, found as a user's tools find them: by name.
+struct Controls {
+    explicit Controls(const drill::Form1& form)
+        : Command1(Find<QPushButton>(form, "Command1")),
+          Command2(Find<QPushButton>(form, "Command2")),
+          Command3(Find<QPushButton>(form, "Command3")),
+          Command5(Find<QPushButton>(form, "Command5")),
+          Command7(Find<QPushButton>(form, "Command7")), Text1(Find<QLineEdit>(form, "Text1")),
+          Label1(Find<QLabel>(form, "Label1")), Label5(Find<QLabel>(form, "Label5")),
+          Label7(Find<QLabel>(form, "Label7")), Label8(Find<QLabel>(form, "Label8")) {}
+
+    template <typename T> static T* Find(const QWidget& form, const char* name) {
+        T* found = form.findChild<T*>(QString::fromLatin1(name));
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+
+    QPushButton *Command1, *Command2, *Command3, *Command5, *Command7;
+    QLineEdit* Text1;
+    QLabel *Label1, *Label5, *Label7, *Label8;
+};
+
+Screen Look(const Controls& c) {
+    return {c.Text1->text(),  c.Label1->text(), c.Label7->text(),
+            c.Label5->text(), c.Label8->text(), c.Command2->geometry()};
 }
 
 char* Describe(const Screen& s) {
@@ -119,17 +149,24 @@ private slots:
 private:
     void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void Type(const std::string& ascii) {
-        QTest::keyClicks(form_->Text1, QString::fromStdString(ascii));
+        QTest::keyClicks(c_->Text1, QString::fromStdString(ascii));
     }
     void Start() {
-        Click(form_->Command2);
-        QCOMPARE(form_->Label7->text(), QStringLiteral("1"));
+        Click(c_->Command2);
+        QCOMPARE(c_->Label7->text(), QStringLiteral("1"));
     }
     // A text that no question accepts.
     static constexpr const char* kWrongAnswer = "x=0";
 
+    // The question on show, as the window shows it.
+    const drill::Question& OnShow() const {
+        return drill::testing::QuestionShowing(c_->Label1->text().toStdString());
+    }
+
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form_;
-    std::unique_ptr<ModalBoxCatcher> catcher_;
+    std::unique_ptr<Controls> c_;
+    std::unique_ptr<MessageBoxCloser> catcher_;
 };
 
 void WindowBehaviourTest::initTestCase() {
@@ -137,13 +174,15 @@ void WindowBehaviourTest::initTestCase() {
 }
 
 void WindowBehaviourTest::init() {
-    catcher_ = std::make_unique<ModalBoxCatcher>();
-    form_ = std::make_unique<drill::Form1>();
+    catcher_ = std::make_unique<MessageBoxCloser>();
+    form_ = std::make_unique<drill::Form1>(random_);
+    c_ = std::make_unique<Controls>(*form_);
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
 }
 
 void WindowBehaviourTest::cleanup() {
+    c_.reset();
     form_.reset();
     for (drill::Form2* stray : RuleWindows()) {
         delete stray;
@@ -154,12 +193,12 @@ void WindowBehaviourTest::cleanup() {
 }
 
 void WindowBehaviourTest::startState() {
-    QCOMPARE(form_->Text1->text(), QStringLiteral("Записывать здесь"));
-    QCOMPARE(form_->Label1->text(), QString());
-    QCOMPARE(form_->Label7->text(), QString());
-    QCOMPARE(form_->Label5->text(), QString());
-    QCOMPARE(form_->Label8->text(), kHint);
-    QCOMPARE(QApplication::focusWidget(), form_->Command1);
+    QCOMPARE(c_->Text1->text(), QStringLiteral("Записывать здесь"));
+    QCOMPARE(c_->Label1->text(), QString());
+    QCOMPARE(c_->Label7->text(), QString());
+    QCOMPARE(c_->Label5->text(), QString());
+    QCOMPARE(c_->Label8->text(), kHint);
+    QCOMPARE(QApplication::focusWidget(), c_->Command1);
 }
 
 void WindowBehaviourTest::tabOrder_data() {
@@ -221,9 +260,9 @@ void WindowBehaviourTest::keysClickFocusedButton() {
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     }
     QCOMPARE(QApplication::focusWidget(), target);
-    if (target == form_->Command2) {
-        QCOMPARE(form_->Label7->text(), QStringLiteral("1"));
-        QCOMPARE(form_->Command2->pos(), QPoint(1133, 0));
+    if (target == c_->Command2) {
+        QCOMPARE(c_->Label7->text(), QStringLiteral("1"));
+        QCOMPARE(c_->Command2->pos(), QPoint(1133, 0));
     }
 }
 
@@ -257,19 +296,19 @@ void WindowBehaviourTest::inertKeys() {
     if (started) {
         Start();
     }
-    form_->Text1->setFocus(Qt::TabFocusReason);
-    form_->Text1->selectAll();
+    c_->Text1->setFocus(Qt::TabFocusReason);
+    c_->Text1->selectAll();
     Type("5x-x=4+2");
     auto* target = form_->findChild<QWidget*>(focus);
     target->setFocus(Qt::TabFocusReason);
-    const Screen before = Look(*form_);
-    QSignalSpy clicks3(form_->Command3, &QAbstractButton::clicked);
-    QSignalSpy clicks5(form_->Command5, &QAbstractButton::clicked);
+    const Screen before = Look(*c_);
+    QSignalSpy clicks3(c_->Command3, &QAbstractButton::clicked);
+    QSignalSpy clicks5(c_->Command5, &QAbstractButton::clicked);
 
     QTest::keyClick(target, key, modifiers);
     QTest::qWait(20);
 
-    QCOMPARE(Look(*form_), before);
+    QCOMPARE(Look(*c_), before);
     QCOMPARE(clicks3.count(), 0);
     QCOMPARE(clicks5.count(), 0);
     QVERIFY(catcher_->boxes().empty());
@@ -293,8 +332,7 @@ void WindowBehaviourTest::heldKeyClicksOnce() {
     QFETCH(Qt::Key, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     Start();
-    auto* next = form_->findChild<QPushButton*>(QStringLiteral("Command5"));
-    QVERIFY(next);
+    QPushButton* next = c_->Command5;
     next->setFocus(Qt::TabFocusReason);
     QSignalSpy clicks(next, &QAbstractButton::clicked);
     const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
@@ -310,26 +348,26 @@ void WindowBehaviourTest::heldKeyClicksOnce() {
     send(QEvent::KeyRelease, false);
 
     QCOMPARE(clicks.count(), 1);
-    QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("Label7"))->text(), QStringLiteral("2"));
-    QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("Label5"))->text(), QStringLiteral("1"));
+    QCOMPARE(c_->Label7->text(), QStringLiteral("2"));
+    QCOMPARE(c_->Label5->text(), QStringLiteral("1"));
     QVERIFY(catcher_->boxes().empty());
 }
 
 void WindowBehaviourTest::startButton() {
-    const QSize size = form_->Command2->size();
-    Click(form_->Command2);
+    const QSize size = c_->Command2->size();
+    Click(c_->Command2);
 
-    const QString problem = Q(form_->quiz().Problem());
+    const QString problem = Q(OnShow().Problem);
     QVERIFY(!problem.isEmpty());
-    QCOMPARE(form_->Label1->text(), problem);
-    QCOMPARE(form_->Label7->text(), QStringLiteral("1"));
-    QCOMPARE(form_->Text1->text(), QString());
-    QCOMPARE(form_->Label5->text(), QString());
-    QCOMPARE(form_->Label8->text(), kHint);
-    QCOMPARE(form_->Command2->pos(), QPoint(1133, 0));
-    QCOMPARE(form_->Command2->size(), size);
-    QVERIFY(form_->Command2->isEnabled());
-    QVERIFY(!form_->rect().intersects(form_->Command2->geometry()));
+    QCOMPARE(c_->Label1->text(), problem);
+    QCOMPARE(c_->Label7->text(), QStringLiteral("1"));
+    QCOMPARE(c_->Text1->text(), QString());
+    QCOMPARE(c_->Label5->text(), QString());
+    QCOMPARE(c_->Label8->text(), kHint);
+    QCOMPARE(c_->Command2->pos(), QPoint(1133, 0));
+    QCOMPARE(c_->Command2->size(), size);
+    QVERIFY(c_->Command2->isEnabled());
+    QVERIFY(!form_->rect().intersects(c_->Command2->geometry()));
     QVERIFY(catcher_->boxes().empty());
 }
 
@@ -351,7 +389,7 @@ void WindowBehaviourTest::startButtonAreaShowsBackground() {
     const QImage before = form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY2(matching(before) < pixels / 2, "the button covers its area at the start");
 
-    Click(form_->Command2);
+    Click(c_->Command2);
     const QImage after = form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(matching(after), pixels);
 }
@@ -371,22 +409,22 @@ void WindowBehaviourTest::verdicts() {
     QFETCH(QString, verdict);
     QFETCH(QString, mistakesAfterNext);
     Start();
-    const QString first = form_->Label1->text();
+    const QString first = c_->Label1->text();
     if (answer != QLatin1String("none")) {
-        Type(answer == QLatin1String("correct") ? form_->quiz().Answer1() : kWrongAnswer);
-        Click(form_->Command3);
+        Type(answer == QLatin1String("correct") ? OnShow().Answer1 : kWrongAnswer);
+        Click(c_->Command3);
     }
-    QCOMPARE(form_->Label8->text(), verdict);
-    QCOMPARE(form_->Label5->text(), QString());
+    QCOMPARE(c_->Label8->text(), verdict);
+    QCOMPARE(c_->Label5->text(), QString());
 
-    Click(form_->Command5);
+    Click(c_->Command5);
     QVERIFY(catcher_->boxes().empty());
-    QCOMPARE(form_->Label5->text(), mistakesAfterNext);
-    QCOMPARE(form_->Label7->text(), QStringLiteral("2"));
-    QCOMPARE(form_->Label8->text(), kHint);
-    QCOMPARE(form_->Text1->text(), QString());
-    QCOMPARE(form_->Label1->text(), Q(form_->quiz().Problem()));
-    QVERIFY(form_->Label1->text() != first);
+    QCOMPARE(c_->Label5->text(), mistakesAfterNext);
+    QCOMPARE(c_->Label7->text(), QStringLiteral("2"));
+    QCOMPARE(c_->Label8->text(), kHint);
+    QCOMPARE(c_->Text1->text(), QString());
+    QCOMPARE(c_->Label1->text(), Q(OnShow().Problem));
+    QVERIFY(c_->Label1->text() != first);
 }
 
 // Twenty questions, each a different one, every fifth answered wrongly.
@@ -394,15 +432,15 @@ void WindowBehaviourTest::wholeDrill() {
     Start();
     std::set<QString> seen;
     for (int no = 1; no <= 20; ++no) {
-        QCOMPARE(form_->Label7->text(), QString::number(no));
-        QCOMPARE(form_->Label1->text(), Q(form_->quiz().Problem()));
-        seen.insert(form_->Label1->text());
+        QCOMPARE(c_->Label7->text(), QString::number(no));
+        QCOMPARE(c_->Label1->text(), Q(OnShow().Problem));
+        seen.insert(c_->Label1->text());
         const bool wrong = no % 5 == 0;
-        Type(wrong ? kWrongAnswer : form_->quiz().Answer1());
-        Click(form_->Command3);
-        QCOMPARE(form_->Label8->text(), wrong ? kWrong : kCorrect);
-        Click(form_->Command5);
-        QCOMPARE(form_->Label5->text(), no < 5 ? QString() : QString::number(no / 5));
+        Type(wrong ? kWrongAnswer : OnShow().Answer1);
+        Click(c_->Command3);
+        QCOMPARE(c_->Label8->text(), wrong ? kWrong : kCorrect);
+        Click(c_->Command5);
+        QCOMPARE(c_->Label5->text(), no < 5 ? QString() : QString::number(no / 5));
         if (no < 20) {
             QVERIFY(catcher_->boxes().empty());
         }
@@ -410,7 +448,7 @@ void WindowBehaviourTest::wholeDrill() {
     QCOMPARE(seen.size(), 20u);
     QCOMPARE(catcher_->boxes().size(), 1u);
     QCOMPARE(catcher_->boxes().front().text, kDrillOver);
-    QCOMPARE(form_->Label5->text(), QStringLiteral("4"));
+    QCOMPARE(c_->Label5->text(), QStringLiteral("4"));
     QVERIFY(form_->isVisible());
 }
 
@@ -436,21 +474,21 @@ void WindowBehaviourTest::messageBoxes() {
     switch (scenario) {
     case BoxCase::ConfirmAnswer:
         Type("5x");
-        expected = Look(*form_);
-        Click(form_->Command5);
+        expected = Look(*c_);
+        Click(c_->Command5);
         break;
     case BoxCase::AnswerFirst:
-        expected = Look(*form_);
-        Click(form_->Command1);
+        expected = Look(*c_);
+        Click(c_->Command1);
         QVERIFY(RuleWindows().isEmpty());
         break;
     case BoxCase::DrillOver:
         // Moving on with an empty answer box asks nothing until the end.
         for (int i = 0; i < 19; ++i) {
-            Click(form_->Command5);
+            Click(c_->Command5);
         }
         QVERIFY(catcher_->boxes().empty());
-        Click(form_->Command5);
+        Click(c_->Command5);
         break;
     }
     QCOMPARE(catcher_->boxes().size(), 1u);
@@ -463,39 +501,39 @@ void WindowBehaviourTest::messageBoxes() {
     QVERIFY(box.modality != Qt::NonModal);
     QCOMPARE(box.parent, form_.get());
     if (scenario != BoxCase::DrillOver) {
-        QCOMPARE(Look(*form_), expected);
+        QCOMPARE(Look(*c_), expected);
     }
     QVERIFY(form_->isVisible());
 }
 
 // The rule window stands on its own beside the drill and is never doubled.
 void WindowBehaviourTest::ruleWindowIsSingle() {
-    Click(form_->Command1);
+    Click(c_->Command1);
     QCOMPARE(RuleWindows().size(), 1);
     drill::Form2* rule = RuleWindows().front();
     QCOMPARE(rule->parentWidget(), nullptr);
     QVERIFY(!rule->isModal());
     QCOMPARE(rule->windowModality(), Qt::NonModal);
-    QCOMPARE(form_->ruleWindow(), rule);
 
-    Click(form_->Command1);
+    Click(c_->Command1);
     QCOMPARE(RuleWindows().size(), 1);
     QCOMPARE(RuleWindows().front(), rule);
     QVERIFY(catcher_->boxes().empty());
 
     // The drill can be started while the rule is open.
-    Click(form_->Command2);
-    QCOMPARE(form_->Label7->text(), QStringLiteral("1"));
+    Click(c_->Command2);
+    QCOMPARE(c_->Label7->text(), QStringLiteral("1"));
 
+    const QPointer<drill::Form2> closed = rule;
     rule->close();
     QTRY_COMPARE(RuleWindows().size(), 0);
-    QTRY_COMPARE(form_->ruleWindow(), nullptr);
+    QTRY_VERIFY(closed.isNull());
     QVERIFY(form_->isVisible());
 
     // Answered: the rule may be read again, in a new window.
     Type(kWrongAnswer);
-    Click(form_->Command3);
-    Click(form_->Command1);
+    Click(c_->Command3);
+    Click(c_->Command1);
     QCOMPARE(RuleWindows().size(), 1);
     QVERIFY(catcher_->boxes().empty());
 }
@@ -503,16 +541,14 @@ void WindowBehaviourTest::ruleWindowIsSingle() {
 // "Правило" on an open rule window that lies behind the main window brings it
 // to the front and gives it the keyboard; otherwise the press shows nothing.
 void WindowBehaviourTest::ruleWindowComesToTheFront() {
-    auto* ruleButton = form_->findChild<QPushButton*>(QStringLiteral("Command1"));
-    QVERIFY(ruleButton);
-    Click(ruleButton);
+    Click(c_->Command1);
     QCOMPARE(RuleWindows().size(), 1);
     drill::Form2* rule = RuleWindows().front();
     QVERIFY(QTest::qWaitForWindowActive(rule));
 
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    Click(ruleButton);
+    Click(c_->Command1);
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(rule), 1000);
     QCOMPARE(RuleWindows().size(), 1);
 }
@@ -528,7 +564,7 @@ void WindowBehaviourTest::closing_data() {
 void WindowBehaviourTest::closing() {
     QFETCH(Closing, how);
     QFETCH(bool, mainStaysOpen);
-    Click(form_->Command1);
+    Click(c_->Command1);
     QCOMPARE(RuleWindows().size(), 1);
     QPointer<drill::Form2> rule = RuleWindows().front();
     switch (how) {
@@ -539,7 +575,7 @@ void WindowBehaviourTest::closing() {
         form_->close();
         break;
     case Closing::ExitButton:
-        Click(form_->Command7);
+        Click(c_->Command7);
         break;
     }
     QTRY_VERIFY(rule.isNull());
@@ -554,7 +590,7 @@ void WindowBehaviourTest::qtTextsInRussian() {
     const QString catalogue =
         QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ru.qm");
     QVERIFY2(QFile::exists(catalogue), qPrintable(catalogue + QStringLiteral(" is not installed")));
-    std::unique_ptr<QMenu> menu(form_->Text1->createStandardContextMenu());
+    std::unique_ptr<QMenu> menu(c_->Text1->createStandardContextMenu());
     QStringList texts;
     for (QAction* action : menu->actions()) {
         if (!action->isSeparator()) {

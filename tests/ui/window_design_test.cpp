@@ -19,31 +19,41 @@
 #include <vector>
 
 #include "application_setup.h"
+#include "design.h"
+#include "fake_quiz_view.h"
 #include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
 
 namespace {
 
+// In the form table's order, so that its values compare directly.
 enum class Kind { Button, LineEdit, Label };
 enum class Align { Left, Centre };
+static_assert(int(Kind::LineEdit) == int(drill::form::Kind::TextBox));
+static_assert(int(Align::Centre) == int(drill::form::Align::Centre));
 
 const QColor kFace{128, 255, 255};
 const QColor kField{192, 255, 255};
 const QColor kRed{255, 0, 0};
 const QColor kNavy{0, 0, 128};
 const QColor kBlue{0, 0, 192};
-const QColor kDefault; // the style's own colour
+const QColor kDefault{0, 0, 0}; // the design's "default": black on the fixed fields
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString Hex(QRgb pixel) {
     return QColor(pixel).name();
 }
 
-// Every widget child in creation order.
+// Every designed widget child in creation order (the screen reader's announcer
+// is no control of the design).
 QStringList ChildNames(const QWidget& window) {
     QStringList names;
     for (QObject* child : window.children()) {
-        if (child->isWidgetType()) {
+        if (child->isWidgetType() && child->objectName() != QLatin1String("Announcer")) {
             names << child->objectName();
         }
     }
@@ -69,13 +79,15 @@ private slots:
 
     void creationOrder_data();
     void creationOrder();
+    void tableMatchesDesign_data();
+    void tableMatchesDesign();
     void controls_data();
     void controls();
     void textFitsItsBox_data();
     void textFitsItsBox();
     void ruleTextWrapsWithinBox();
-    void alignment_data();
-    void alignment();
+    void buttonCaptionCentred_data();
+    void buttonCaptionCentred();
     void tabChain_data();
     void tabChain();
     void fusionStyle();
@@ -87,6 +99,9 @@ private slots:
     void resources();
 
 private:
+    static const drill::form::Window& Design(const QString& which) {
+        return which == QLatin1String("main") ? drill::form::kMainWindow : drill::form::kRuleWindow;
+    }
     QWidget* Window(const QString& which) const {
         return which == QLatin1String("main") ? static_cast<QWidget*>(form1_.get()) : form2_.get();
     }
@@ -94,6 +109,7 @@ private:
         return which == QLatin1String("main") ? mainShot_ : ruleShot_;
     }
 
+    drill::testing::ScriptedRandom random_;
     std::unique_ptr<drill::Form1> form1_;
     std::unique_ptr<drill::Form2> form2_;
     QImage mainShot_, ruleShot_;
@@ -101,7 +117,7 @@ private:
 
 void WindowDesignTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    form1_ = std::make_unique<drill::Form1>();
+    form1_ = std::make_unique<drill::Form1>(random_);
     form2_ = std::make_unique<drill::Form2>();
     form1_->show();
     form2_->show();
@@ -133,7 +149,7 @@ void WindowDesignTest::creationOrder() {
     QCOMPARE(ChildNames(*Window(window)), names);
 }
 
-void WindowDesignTest::controls_data() {
+void WindowDesignTest::tableMatchesDesign_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("name");
     QTest::addColumn<Kind>("kind");
@@ -197,7 +213,8 @@ void WindowDesignTest::controls_data() {
         {16, 32, 457, 74}, 21, false, kDefault, kField, A::Left);
 }
 
-void WindowDesignTest::controls() {
+// The program's table, once, against the design's numbers in pixels.
+void WindowDesignTest::tableMatchesDesign() {
     QFETCH(QString, window);
     QFETCH(QString, name);
     QFETCH(Kind, kind);
@@ -210,17 +227,55 @@ void WindowDesignTest::controls() {
     QFETCH(Align, align);
     QFETCH(bool, bordered);
 
+    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    QCOMPARE(int(control.kind), int(kind));
+    QCOMPARE(Q(control.text), text);
+    QCOMPARE(drill::design::PixelRect(control.box), geometry);
+    QCOMPARE(control.font.PixelSize(), pixelSize);
+    QCOMPARE(control.font.weight == drill::form::Weight::Bold, bold);
+    QCOMPARE(drill::design::Colour(control.textColour.value_or(drill::form::kBlack)).name(),
+             textColour.name());
+    QCOMPARE(drill::design::Colour(control.background).name(), background.name());
+    QCOMPARE(int(control.align), int(align));
+    QCOMPARE(control.border, bordered);
+}
+
+void WindowDesignTest::controls_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    for (const char* window : {"main", "rule"}) {
+        for (const drill::form::Control& control : Design(QString::fromLatin1(window)).controls) {
+            QTest::addRow("%s %s", window, std::string(control.name).c_str())
+                << QString::fromLatin1(window) << Q(control.name);
+        }
+    }
+}
+
+// Every widget as its row of the table says.
+void WindowDesignTest::controls() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    const Kind kind = Kind(control.kind);
+    const QString text = Q(control.text);
+    const QRect geometry = drill::design::PixelRect(control.box);
+    const QColor textColour =
+        drill::design::Colour(control.textColour.value_or(drill::form::kBlack));
+    const QColor background = drill::design::Colour(control.background);
+    const bool bordered = control.border;
+    const Qt::Alignment horizontal =
+        control.align == drill::form::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+
     auto* widget = Window(window)->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(widget->geometry(), geometry);
 
-    QCOMPARE(widget->font().pixelSize(), pixelSize);
-    QCOMPARE(widget->font().bold(), bold);
+    QCOMPARE(widget->font().pixelSize(), control.font.PixelSize());
+    QCOMPARE(widget->font().bold(), control.font.weight == drill::form::Weight::Bold);
     QVERIFY2(ShowsInArialMetrics(widget->font()), qPrintable(QFontInfo(widget->font()).family()));
 
     QPalette::ColorRole textRole = QPalette::WindowText;
     QPalette::ColorRole backRole = QPalette::Window;
-    Qt::Alignment alignment;
     switch (kind) {
     case Kind::Button: {
         auto* button = qobject_cast<QPushButton*>(widget);
@@ -236,9 +291,10 @@ void WindowDesignTest::controls() {
         auto* edit = qobject_cast<QLineEdit*>(widget);
         QVERIFY(edit);
         QCOMPARE(edit->text(), text);
+        QCOMPARE(edit->maxLength(), drill::form::kAnswerMaxLength);
+        QCOMPARE(edit->alignment(), horizontal | Qt::AlignVCenter);
         textRole = QPalette::Text;
         backRole = QPalette::Base;
-        alignment = edit->alignment();
         break;
     }
     case Kind::Label: {
@@ -248,20 +304,14 @@ void WindowDesignTest::controls() {
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         QVERIFY2(label->autoFillBackground(), "labels are opaque");
         QCOMPARE(label->frameShape(), QFrame::NoFrame);
-        alignment = label->alignment();
+        QCOMPARE(label->wordWrap(), control.wordWrap);
+        // Top-aligned, as designed: centring would move every text down.
+        QCOMPARE(label->alignment(), horizontal | Qt::AlignTop);
         break;
     }
     }
-    // A button's caption has no alignment property: alignment() measures it.
-    if (kind != Kind::Button) {
-        const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
-        QCOMPARE(horizontal, align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
-    }
-
     const QPalette& palette = widget->palette();
-    const QColor expectedText =
-        textColour.isValid() ? textColour : QApplication::palette(widget).color(textRole);
-    QCOMPARE(palette.color(textRole).name(), expectedText.name());
+    QCOMPARE(palette.color(textRole).name(), textColour.name());
     QCOMPARE(palette.color(backRole).name(), background.name());
 
     if (kind != Kind::Label) {
@@ -370,7 +420,8 @@ void WindowDesignTest::textFitsItsBox() {
 // sized to the ink alone clips descenders as soon as rendering shifts by a
 // pixel.
 void WindowDesignTest::ruleTextWrapsWithinBox() {
-    QLabel* label = form2_->Label4;
+    auto* label = form2_->findChild<QLabel*>(QStringLiteral("Label4"));
+    QVERIFY(label);
     QVERIFY(label->wordWrap());
     const QRect box = label->contentsRect();
     const QRect needed =
@@ -383,47 +434,22 @@ void WindowDesignTest::ruleTextWrapsWithinBox() {
                                                   .arg(box.height())));
 }
 
-void WindowDesignTest::alignment_data() {
-    QTest::addColumn<QString>("window");
+void WindowDesignTest::buttonCaptionCentred_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("centred");
-    for (const auto* window : {&drill::form::kMainWindow, &drill::form::kRuleWindow}) {
-        const char* which = window == &drill::form::kMainWindow ? "main" : "rule";
-        for (const drill::form::Control& control : window->controls) {
-            const QString name = QString::fromLatin1(control.name.data(), control.name.size());
-            QTest::addRow("%s %s", which, qPrintable(name))
-                << QString::fromLatin1(which) << name << int(control.kind)
-                << (control.align == drill::form::Align::Centre);
+    for (const drill::form::Control& control : drill::form::kMainWindow.controls) {
+        if (control.kind == drill::form::Kind::Button) {
+            QVERIFY(control.align == drill::form::Align::Centre);
+            QTest::newRow(std::string(control.name).c_str()) << Q(control.name);
         }
     }
 }
 
-// The whole alignment, vertical bits included: labels hang their text from
-// the top of the box (centred vertically, every text would sit 2-9 px lower),
-// the answer box centres it both ways. A button has no alignment of its own,
-// so its painted caption is measured against the same text drawn centred.
-void WindowDesignTest::alignment() {
-    QFETCH(QString, window);
+// A button has no alignment property of its own: its caption, as painted, is
+// measured against the same text drawn centred in the same box.
+void WindowDesignTest::buttonCaptionCentred() {
     QFETCH(QString, name);
-    QFETCH(int, kind);
-    QFETCH(bool, centred);
-    const Qt::Alignment horizontal = centred ? Qt::AlignHCenter : Qt::AlignLeft;
-    auto* widget = Window(window)->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-    QVERIFY2(widget, qPrintable(name));
-    switch (drill::form::Kind(kind)) {
-    case drill::form::Kind::Label:
-        QCOMPARE(qobject_cast<QLabel*>(widget)->alignment(), horizontal | Qt::AlignTop);
-        return;
-    case drill::form::Kind::TextBox:
-        QCOMPARE(qobject_cast<QLineEdit*>(widget)->alignment(), horizontal | Qt::AlignVCenter);
-        return;
-    case drill::form::Kind::Button:
-        break;
-    }
-    auto* button = qobject_cast<QPushButton*>(widget);
-    QVERIFY(button);
-    QVERIFY(centred);
+    auto* button = form1_->findChild<QPushButton*>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY2(button, qPrintable(name));
     // Dark caption pixels, clear of the bevel.
     const auto ink = [](const QImage& image) {
         QRect found;
@@ -467,22 +493,20 @@ void WindowDesignTest::alignment() {
 void WindowDesignTest::tabChain_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("order");
-    for (const auto* window : {&drill::form::kMainWindow, &drill::form::kRuleWindow}) {
-        std::vector<const drill::form::Control*> stops;
-        for (const drill::form::Control& control : window->controls) {
+    for (const char* window : {"main", "rule"}) {
+        std::vector<drill::form::Control> stops;
+        for (const drill::form::Control& control : Design(QString::fromLatin1(window)).controls) {
             if (control.tabIndex >= 0) {
-                stops.push_back(&control);
+                stops.push_back(control);
             }
         }
         std::sort(stops.begin(), stops.end(),
-                  [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+                  [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
         QStringList order;
-        for (const auto* control : stops) {
-            order << QString::fromLatin1(control->name.data(), control->name.size());
+        for (const drill::form::Control& control : stops) {
+            order << Q(control.name);
         }
-        const bool main = window == &drill::form::kMainWindow;
-        QTest::newRow(main ? "main" : "rule")
-            << QString::fromLatin1(main ? "main" : "rule") << order;
+        QTest::newRow(window) << QString::fromLatin1(window) << order;
     }
 }
 
