@@ -1,7 +1,7 @@
 # Runs every benchmark once, briefly, so that a crash or a hang in one shows
 # up in the test suite. Timings are printed but never judged here.
 #
-# cmake -DSTARTUP=... -DPROGRAM=... -DBASELINE=... -DCLICK=... -DCORE=... -P smoke.cmake
+# cmake -DDESKTOP=testdesktop.py -DSTARTUP=... -DPROGRAM=... -DBASELINE=... -DCLICK=... -DCORE=... -P smoke.cmake
 
 set(title "Перенос слагаемых из одной части уравнения в другую")
 
@@ -13,7 +13,7 @@ function(run_step name)
     endif()
 endfunction()
 
-run_step("start-up and memory" ${STARTUP}
+run_step("start-up and memory" /usr/bin/python3 ${DESKTOP} -- ${STARTUP}
     --program ${PROGRAM} --program-title ${title}
     --baseline ${BASELINE} --baseline-title "Baseline window"
     --runs 2 --warmup 0 --settle-ms 50)

@@ -1,5 +1,8 @@
 // Start-up to first frame and peak memory of two programs on a private Xvfb,
-// measured from outside: neither program knows it is being timed.
+// measured from outside: neither program knows it is being timed. It runs
+// inside a test desktop, which gives it the display and a private
+// XDG_RUNTIME_DIR:
+//   python3 tests/desktop/testdesktop.py -- startup_bench --program ...
 //
 // For each run the driver forks, the child reads the monotonic clock just
 // before execv() and sends that time back over a close-on-exec pipe. The
@@ -97,117 +100,19 @@ struct Options {
     bool verbose = false;
 };
 
-// A private X server on a display number of its own choosing.
-class Xvfb {
-public:
-    Xvfb() {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) {
-            Fail("pipe failed");
-        }
-        pid_ = fork();
-        if (pid_ < 0) {
-            Fail("fork failed");
-        }
-        if (pid_ == 0) {
-            close(fds[0]);
-            const int out = dup(fds[1]); // without close-on-exec, for -displayfd
-            const std::string fd = std::to_string(out);
-            // Quiet: it reports every display number it finds taken.
-            const int devnull = open("/dev/null", O_RDWR);
-            dup2(devnull, STDIN_FILENO);
-            dup2(devnull, STDOUT_FILENO);
-            dup2(devnull, STDERR_FILENO);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp", "-br", "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        const double deadline = NowMs() + 15000;
-        for (;;) {
-            pollfd p{fds[0], POLLIN, 0};
-            const int left = static_cast<int>(deadline - NowMs());
-            if (left <= 0 || poll(&p, 1, left) <= 0) {
-                close(fds[0]);
-                Stop();
-                Fail("Xvfb did not report a display within 15 s");
-            }
-            char c = 0;
-            const ssize_t n = read(fds[0], &c, 1);
-            if (n <= 0) {
-                close(fds[0]);
-                Stop();
-                Fail("Xvfb exited before reporting a display (is it installed?)");
-            }
-            if (c == '\n') {
-                break;
-            }
-            number += c;
-        }
-        close(fds[0]);
-        display_ = ":" + number;
-    }
-    ~Xvfb() { Stop(); }
-    Xvfb(const Xvfb&) = delete;
-    Xvfb& operator=(const Xvfb&) = delete;
-
-    const std::string& display() const { return display_; }
-
-private:
-    void Stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int status = 0;
-            for (int i = 0; i < 100 && waitpid(pid_, &status, WNOHANG) == 0; ++i) {
-                SleepMs(20);
-            }
-            if (waitpid(pid_, &status, WNOHANG) == 0) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-            }
-            pid_ = -1;
-        }
-    }
-
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
-// A private XDG_RUNTIME_DIR, as a desktop session has, so that Qt neither
-// warns nor falls back to a shared directory; removed afterwards.
-class RuntimeDir {
-public:
-    RuntimeDir() {
-        char path[] = "/tmp/startup-bench-XXXXXX";
-        if (!mkdtemp(path)) {
-            Fail("mkdtemp failed");
-        }
-        path_ = path;
-    }
-    ~RuntimeDir() {
-        // Qt may leave sockets or lock files here; the directory is ours alone.
-        const std::string command = "rm -rf '" + path_ + "'";
-        if (std::system(command.c_str()) != 0) {
-            std::fprintf(stderr, "startup_bench: could not remove %s\n", path_.c_str());
-        }
-    }
-    RuntimeDir(const RuntimeDir&) = delete;
-    RuntimeDir& operator=(const RuntimeDir&) = delete;
-
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 class Driver {
 public:
-    Driver(const std::string& display, const std::string& runtimeDir, const Options& options)
-        : options_(options), displayName_(display), runtimeDir_(runtimeDir) {
-        dpy_ = XOpenDisplay(display.c_str());
+    explicit Driver(const Options& options) : options_(options) {
+        // Only a private server: the root window must hold nothing but the runs.
+        const char* display = std::getenv("DISPLAY");
+        const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+        if (!display || !runtimeDir || !std::getenv("TESTDESKTOP_ID")) {
+            Fail("run me inside a test desktop: python3 tests/desktop/testdesktop.py -- "
+                 "startup_bench ...");
+        }
+        dpy_ = XOpenDisplay(display);
         if (!dpy_) {
-            Fail("cannot open display " + display);
+            Fail(std::string("cannot open display ") + display);
         }
         XSetErrorHandler(IgnoreXError);
         root_ = DefaultRootWindow(dpy_);
@@ -232,8 +137,6 @@ public:
         }
         if (pid == 0) {
             close(fds[0]);
-            setenv("DISPLAY", displayName_.c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", runtimeDir_.c_str(), 1);
             unsetenv("QT_QPA_PLATFORM"); // the programs must meet the X server, not offscreen
             const int devnull = open("/dev/null", O_RDWR);
             dup2(devnull, STDIN_FILENO);
@@ -481,8 +384,6 @@ private:
     }
 
     const Options& options_;
-    std::string displayName_;
-    std::string runtimeDir_;
     Display* dpy_ = nullptr;
     Window root_ = None;
     Atom netWmName_ = None;
@@ -570,9 +471,7 @@ void PrintRow(const char* name, const Series& s) {
 int main(int argc, char** argv) {
     try {
         const Options options = Parse(argc, argv);
-        Xvfb server;
-        RuntimeDir runtimeDir;
-        Driver driver(server.display(), runtimeDir.path(), options);
+        Driver driver(options);
 
         const Target* order[2] = {&options.program, &options.baseline};
         for (int i = 0; i < options.warmup; ++i) {

@@ -34,8 +34,6 @@ public:
     const OptionalCount& AnswerAccepted() const { return answerAccepted_; }
     const std::string& Problem() const { return current_.Problem; }
     const std::string& Answer1() const { return current_.Answer1; }
-    const std::string& Answer2() const { return current_.Answer2; }
-    const std::string& Answer3() const { return current_.Answer3; }
     const std::string& Answer4() const { return current_.Answer4; }
 
 private:

@@ -8,6 +8,12 @@ namespace drill {
 
 // Tells a screen reader a short text at once, without moving the focus and
 // without anything visible changing.
+//
+// Screen readers speak a notification when it appears, whatever has the focus;
+// a name or description change is read only when the focus moves (Orca 43 does
+// not even get the new text from Qt 6.4's bridge). So this is an empty,
+// zero-size child that screen readers see as a notification named after the
+// text, and that appears to them anew for each text.
 class Announcer : public QWidget {
     Q_OBJECT
 public:
@@ -15,6 +21,12 @@ public:
 
     // Empty text says nothing.
     void Say(const QString& text);
+
+    // What the notification said last; empty before the first text.
+    QString Text() const { return text_; }
+
+private:
+    QString text_;
 };
 
 } // namespace drill

@@ -4,8 +4,7 @@
 
 namespace drill {
 
-// A label framed by a thin single line in the system's frame colour, whatever
-// colour its own text has.
+// A label framed by a thin single black line, whatever colour its own text has.
 class BorderedLabel : public QLabel {
     Q_OBJECT
 public:

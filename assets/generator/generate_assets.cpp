@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the drill's window background and icons, so the committed pictures can be rebuilt
 // exactly from source. Usage: generate_assets <output-directory>
 // Run it with QT_QPA_PLATFORM=offscreen; it needs the "Liberation Sans" font.
@@ -437,179 +438,6 @@ QImage renderIcon(int size) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// ICO writing: one 8-bit palettised image with a 1-bit transparency mask.
-
-struct Rgb {
-    int r, g, b;
-};
-
-// Median-cut palette: repeatedly split the box with the widest channel range at its median.
-std::vector<Rgb> medianCut(const std::vector<Rgb>& pixels, std::size_t maxColours) {
-    std::vector<std::vector<Rgb>> boxes{pixels};
-    auto range = [](const std::vector<Rgb>& box, int channel) {
-        int lo = 255, hi = 0;
-        for (const Rgb& c : box) {
-            const int v = channel == 0 ? c.r : channel == 1 ? c.g : c.b;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
-        return hi - lo;
-    };
-    while (boxes.size() < maxColours) {
-        std::size_t best = boxes.size();
-        int bestRange = 0;
-        int bestChannel = 0;
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            if (boxes[i].size() < 2) {
-                continue;
-            }
-            for (int ch = 0; ch < 3; ++ch) {
-                const int r = range(boxes[i], ch);
-                if (r > bestRange) {
-                    best = i;
-                    bestRange = r;
-                    bestChannel = ch;
-                }
-            }
-        }
-        if (best == boxes.size()) {
-            break; // every box is a single colour
-        }
-        std::vector<Rgb>& box = boxes[best];
-        std::stable_sort(box.begin(), box.end(), [bestChannel](const Rgb& a, const Rgb& b) {
-            const int va = bestChannel == 0 ? a.r : bestChannel == 1 ? a.g : a.b;
-            const int vb = bestChannel == 0 ? b.r : bestChannel == 1 ? b.g : b.b;
-            return va < vb;
-        });
-        const auto middle = box.begin() + static_cast<std::ptrdiff_t>(box.size() / 2);
-        std::vector<Rgb> upper(middle, box.end());
-        box.erase(middle, box.end());
-        boxes.push_back(std::move(upper));
-    }
-    std::vector<Rgb> palette;
-    for (const auto& box : boxes) {
-        long r = 0, g = 0, b = 0;
-        for (const Rgb& c : box) {
-            r += c.r;
-            g += c.g;
-            b += c.b;
-        }
-        const long n = static_cast<long>(box.size());
-        palette.push_back({static_cast<int>((r + n / 2) / n), static_cast<int>((g + n / 2) / n),
-                           static_cast<int>((b + n / 2) / n)});
-    }
-    return palette;
-}
-
-void putLe16(QByteArray& out, int v) {
-    out.append(static_cast<char>(v & 0xff));
-    out.append(static_cast<char>((v >> 8) & 0xff));
-}
-
-void putLe32(QByteArray& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        out.append(static_cast<char>((v >> (8 * i)) & 0xff));
-    }
-}
-
-QByteArray encodeIco(const QImage& source) {
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    const int w = image.width();
-    const int h = image.height();
-
-    // Pixels at least half opaque are kept (with their own colour); the rest become holes.
-    std::vector<Rgb> opaque;
-    std::vector<std::optional<Rgb>> pixels(static_cast<std::size_t>(w * h));
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = image.pixel(x, y);
-            if (qAlpha(c) >= 128) {
-                const Rgb rgb{qRed(c), qGreen(c), qBlue(c)};
-                pixels[static_cast<std::size_t>(y * w + x)] = rgb;
-                opaque.push_back(rgb);
-            }
-        }
-    }
-    std::vector<Rgb> palette = medianCut(opaque, 256);
-    palette.resize(256, Rgb{0, 0, 0});
-    std::map<std::uint32_t, std::uint8_t> nearestCache;
-    auto nearest = [&](const Rgb& c) {
-        const std::uint32_t key = static_cast<std::uint32_t>((c.r << 16) | (c.g << 8) | c.b);
-        if (const auto it = nearestCache.find(key); it != nearestCache.end()) {
-            return it->second;
-        }
-        std::uint8_t best = 0;
-        int bestDistance = 1 << 30;
-        for (std::size_t i = 0; i < palette.size(); ++i) {
-            const int dr = palette[i].r - c.r, dg = palette[i].g - c.g, db = palette[i].b - c.b;
-            const int d = dr * dr + dg * dg + db * db;
-            if (d < bestDistance) {
-                bestDistance = d;
-                best = static_cast<std::uint8_t>(i);
-            }
-        }
-        nearestCache.emplace(key, best);
-        return best;
-    };
-
-    const int xorStride = (w + 3) / 4 * 4;
-    const int andStride = (w + 31) / 32 * 4;
-    const std::uint32_t imageBytes =
-        static_cast<std::uint32_t>(40 + 256 * 4 + (xorStride + andStride) * h);
-
-    QByteArray out;
-    // ICONDIR and its single ICONDIRENTRY.
-    putLe16(out, 0);
-    putLe16(out, 1);
-    putLe16(out, 1);
-    out.append(static_cast<char>(w >= 256 ? 0 : w));
-    out.append(static_cast<char>(h >= 256 ? 0 : h));
-    out.append(static_cast<char>(0)); // 256 colours is written as 0
-    out.append(static_cast<char>(0));
-    putLe16(out, 1);
-    putLe16(out, 8);
-    putLe32(out, imageBytes);
-    putLe32(out, 6 + 16);
-    // BITMAPINFOHEADER; the height counts both the colour rows and the mask rows.
-    putLe32(out, 40);
-    putLe32(out, static_cast<std::uint32_t>(w));
-    putLe32(out, static_cast<std::uint32_t>(h * 2));
-    putLe16(out, 1);
-    putLe16(out, 8);
-    putLe32(out, 0);
-    putLe32(out, static_cast<std::uint32_t>((xorStride + andStride) * h));
-    putLe32(out, 0);
-    putLe32(out, 0);
-    putLe32(out, 256);
-    putLe32(out, 0);
-    for (const Rgb& c : palette) {
-        out.append(static_cast<char>(c.b));
-        out.append(static_cast<char>(c.g));
-        out.append(static_cast<char>(c.r));
-        out.append(static_cast<char>(0));
-    }
-    // Rows are stored bottom-up.
-    for (int y = h - 1; y >= 0; --y) {
-        QByteArray row(xorStride, '\0');
-        for (int x = 0; x < w; ++x) {
-            const auto& px = pixels[static_cast<std::size_t>(y * w + x)];
-            row[x] = static_cast<char>(px ? nearest(*px) : 0);
-        }
-        out.append(row);
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        QByteArray row(andStride, '\0');
-        for (int x = 0; x < w; ++x) {
-            if (!pixels[static_cast<std::size_t>(y * w + x)]) {
-                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
-            }
-        }
-        out.append(row);
-    }
-    return out;
-}
-
-// ---------------------------------------------------------------------------------------------
 
 bool writeImage(const QImage& image, const QString& path, const char* format, int quality) {
     QImageWriter writer(path, format);
@@ -619,17 +447,6 @@ bool writeImage(const QImage& image, const QString& path, const char* format, in
     if (!writer.write(image)) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
                      qPrintable(writer.errorString()));
-        return false;
-    }
-    return true;
-}
-
-bool writeBytes(const QByteArray& bytes, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
-                     qPrintable(file.errorString()));
         return false;
     }
     return true;
@@ -667,6 +484,5 @@ int main(int argc, char** argv) {
                         "png", -1) &&
              ok;
     }
-    ok = writeBytes(encodeIco(renderIcon(48)), out.filePath("icon.ico")) && ok;
     return ok ? 0 : 1;
 }

@@ -2,10 +2,10 @@
 # frame to time: a program that exits at once, a window that is never drawn,
 # a window with another title.
 #
-# cmake -DSTARTUP=... -DBASELINE=... -DUNPAINTED=... -DEXITS=... -P driver_refuses.cmake
+# cmake -DDESKTOP=testdesktop.py -DSTARTUP=... -DBASELINE=... -DUNPAINTED=... -DEXITS=... -P driver_refuses.cmake
 
 function(expect_failure name expected)
-    execute_process(COMMAND ${STARTUP} ${ARGN}
+    execute_process(COMMAND /usr/bin/python3 ${DESKTOP} -- ${STARTUP} ${ARGN}
         --baseline ${BASELINE} --baseline-title "Baseline window"
         --runs 1 --warmup 0 --settle-ms 0 --timeout-ms 1500
         RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian package into this system, starts the installed program
-# on a private X server, closes it with its exit button, then purges the
-# package and checks that none of its files are left behind.
+# on a private X server (installed_run.py), closes it with its exit button,
+# then purges the package and checks that none of its files are left behind.
 #
 # The system is always left without the package: a copy installed before the
 # test is replaced by the one under test and purged like it.
@@ -12,9 +12,7 @@ set -euo pipefail
 deb=$1 app_id=$2
 package=transpose-drill
 program=/usr/bin/transpose-drill
-caption="Перенос слагаемых из одной части уравнения в другую"
-# Centre of the exit button ("Выход") in window coordinates.
-exit_x=$((440 + 64)) exit_y=$((416 + 16))
+here=$(cd "$(dirname "$0")" && pwd)
 
 fail() {
     echo "FAIL: $*" >&2
@@ -30,7 +28,7 @@ if [[ $(id -u) -ne 0 ]]; then
         exit 77
     fi
 fi
-for tool in apt-get Xvfb xdotool xprop; do
+for tool in apt-get Xvfb xdotool xprop xwininfo; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [[ -f $deb ]] || fail "no package at $deb"
@@ -44,11 +42,8 @@ package_status() {
 }
 
 work=$(mktemp -d)
-xvfb_pid="" app_pid="" installed=0
+installed=0
 cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
     if ((installed)); then
         apt purge "$package" >/dev/null 2>&1 || echo "could not purge $package" >&2
     fi
@@ -72,42 +67,8 @@ apt install --reinstall "$work/${deb##*/}" || fail "apt-get install failed"
 dpkg-query -L "$package" >"$work/files"
 
 # --- run the installed program ----------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    [[ $(wc -l <"$work/display") -ge 1 ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb gave no display number within 10 s"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-mkdir -m 700 "$work/runtime"
-env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb \
-    XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "^${caption}\$" | head -n1) || true
-[[ -n $window ]] || fail "no window \"$caption\" within 20 s; program output: $(cat "$work/app.log")"
-
-# The menu entry's StartupWMClass must match the window's class, or docks
-# show the running program as a second, unrelated entry.
-wm_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
-startup_class=$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$app_id.desktop")
-[[ -n $wm_class && $wm_class == "$startup_class" ]] ||
-    fail "window class '$wm_class' differs from the menu entry's StartupWMClass '$startup_class'"
-
-xdotool mousemove --window "$window" "$exit_x" "$exit_y" click 1
-for ((i = 0; i < 100; i++)); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "the program is still running 10 s after clicking \"Выход\""
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-((status == 0)) || fail "the program exited with status $status; output: $(cat "$work/app.log")"
-echo "installed program started, showed its window and exited with status 0"
+/usr/bin/python3 "$here/installed_run.py" "$program" "/usr/share/applications/$app_id.desktop" ||
+    fail "the installed program did not run as it should"
 
 # --- remove it again ---------------------------------------------------------
 apt purge "$package" || fail "apt-get purge failed"

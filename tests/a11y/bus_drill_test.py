@@ -2,18 +2,30 @@
 """Plays one question of the drill the way a screen reader user does: everything is
 read and pressed through the accessibility bus, never through the screen.
 
-usage: bus_drill_test.py PROGRAM QUESTION_TABLE_SOURCE
+usage: bus_drill_test.py PROGRAM
 """
 
 import sys
 
-import atspi_session as s
+import atspi_tree as s
+import testdesktop as td
 
-TITLE = "Перенос слагаемых из одной части уравнения в другую"
-HINT = "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"
-ANSWER_FIRST = "Вначале дайте ответ, затем можете повторить правило."
-RULE = ("При переносе слагаемого из одной части уравнения в другую, нужно поменять знак "
-        "этого слагаемого на противоположный.")
+FACTS = td.load_facts()
+TITLE = FACTS.title
+HINT = FACTS.texts["verdictHint"]
+ANSWER_FIRST = FACTS.texts["answerFirst"]
+MAIN = FACTS.window("Form1")["controls"]
+BUTTONS = [c["text"] for c in MAIN if c["kind"] == "button"]
+ANSWER_NAME = FACTS.control("Form1", "Text1")["accessibleName"]
+
+
+def rule_text(name):
+    """A rule window label's text as read, its runs of blanks read as one."""
+    return " ".join(FACTS.control("Form2", name)["text"].split())
+
+
+RULE = rule_text("Label4")
+EXAMPLE = f"{rule_text('Label1')} {rule_text('Label2')}; {rule_text('Label3')}"
 
 
 def say(node):
@@ -53,9 +65,9 @@ class Events:
         return [e for e in self.seen if e[0] == kind and e[1] == source_name and text in e[2]]
 
 
-def main(program, question_source):
-    questions = s.load_questions(question_source)
-    with s.Desktop() as desktop:
+def main(program):
+    questions = {q["problem"] for q in FACTS.questions}
+    with td.Desktop(accessibility=True, time_limit=100) as desktop:
         import pyatspi
 
         # Listen before the program starts, as a screen reader running already
@@ -63,27 +75,28 @@ def main(program, question_source):
         # registered while it is starting.
         events = Events()
         s.pump(0.2)
-        proc = desktop.start_program([program])
+        proc = desktop.start([program])
         app = s.find_application(proc.pid)
-        desktop.focus_window(proc.pid)
+        main_window = desktop.find_window(TITLE, pid=proc.pid, size=FACTS.client_size("Form1"))
+        desktop.activate(main_window)
         window = s.the_one((c for c in s.children(app) if c.name == TITLE), "main window")
         assert s.role(window) == "frame", say(window)
         print("window:", say(window))
 
         controls = s.children(window)
         buttons = {c.name: c for c in controls if s.role(c) == "push button"}
-        assert sorted(buttons) == sorted(
-            ["Принять ответ", "Выход", "Ещё пример", "Начало", "Правило"]), sorted(buttons)
+        assert sorted(buttons) == sorted(BUTTONS), sorted(buttons)
         answer = s.the_one((c for c in controls if s.role(c) == "text"), "answer box")
-        assert answer.name == "Ответ", say(answer)
+        assert answer.name == ANSWER_NAME, say(answer)
 
         def display(description):
             return s.the_one((c for c in controls
                               if s.role(c) == "label" and c.description == description),
                              f"display described as {description!r}")
 
-        problem, number, mistakes, verdict = (display(d) for d in (
-            "Уравнение", "Номер вопроса", "Число ошибок", "Результат проверки"))
+        problem, number, mistakes, verdict = (
+            display(FACTS.control("Form1", name)["accessibleDescription"])
+            for name in ("Label1", "Label7", "Label5", "Label8"))
         assert verdict.name == HINT, say(verdict)
         for node in (answer, *buttons.values()):
             print("before start:", say(node))
@@ -114,10 +127,10 @@ def main(program, question_source):
         s.wait_until("the warning box to close",
                      lambda: not any(s.role(c) == "alert" for c in s.children(app)))
         # A window manager would hand the keyboard back to the main window.
-        desktop.focus_window(proc.pid)
+        desktop.activate(main_window)
 
         # Type the answer into the box through its editable-text interface.
-        typed = questions[shown][0]
+        typed = FACTS.answers(shown)[0]
         answer.queryEditableText().setTextContents(typed)
         s.wait_until("the typed answer in the box",
                      lambda: answer.queryText().getText(0, -1) == typed)
@@ -163,7 +176,7 @@ def main(program, question_source):
         answer.queryEditableText().setTextContents("x=1")
         s.wait_until("the wrong answer in the box",
                      lambda: answer.queryText().getText(0, -1) == "x=1")
-        assert "x=1" not in questions[second]
+        assert "x=1" not in FACTS.answers(second)
         accept.queryComponent().grabFocus()
         s.wait_until("focus on Принять ответ",
                      lambda: s.has_state(accept, pyatspi.STATE_FOCUSED))
@@ -181,17 +194,16 @@ def main(program, question_source):
         print("rule window:", say(rule))
         assert s.role(rule) == "frame", say(rule)
         assert rule.description.startswith(RULE), rule.description
-        assert rule.description.endswith("Например: 5-7x = 2x+8; -7x-2x = -5+8"), \
-            rule.description
+        assert rule.description.endswith(EXAMPLE), (rule.description, EXAMPLE)
         labels = [" ".join(c.name.split()) for c in s.children(rule)]
         assert RULE in labels, labels
 
         s.press(buttons["Выход"])
-        s.expect_clean_exit(proc, "Выход")
+        desktop.expect_exit(proc, after="Выход")
     print("PASS")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 2:
         sys.exit(__doc__)
-    s.run_with_time_limit(100, main, sys.argv[1], sys.argv[2])
+    main(sys.argv[1])

@@ -3,16 +3,25 @@
 Return on the focused button. The screen is read through the accessibility bus only
 to know which equation is shown and where the focus is.
 
-usage: keyboard_drill_test.py PROGRAM QUESTION_TABLE_SOURCE
+usage: keyboard_drill_test.py PROGRAM
 """
 
 import sys
 
-import atspi_session as s
+import atspi_tree as s
+import testdesktop as td
 
-TITLE = "Перенос слагаемых из одной части уравнения в другую"
-HINT = "Исправления - до нажатия ПРИНЯТЬ ОТВЕТ"
-TAB_ORDER = ["Правило", "Начало", "Ещё пример", "Выход", "Ответ", "Принять ответ"]
+FACTS = td.load_facts()
+TITLE = FACTS.title
+HINT = FACTS.texts["verdictHint"]
+# The controls that take the focus, by what a screen reader calls them, in tab order.
+TAB_ORDER = [c["accessibleName"] for c in sorted(
+    (c for c in FACTS.window("Form1")["controls"] if c["tabIndex"] >= 0),
+    key=lambda c: c["tabIndex"])]
+NAME = {c["name"]: c["accessibleName"] for c in FACTS.window("Form1")["controls"]}
+RULE, START, NEXT, EXIT, ANSWER, ACCEPT = (NAME[n] for n in (
+    "Command1", "Command2", "Command5", "Command7", "Text1", "Command3"))
+CORRECT, WRONG_VERDICT = FACTS.texts["correct"], FACTS.texts["wrong"]
 WRONG = "x=1"
 
 # How each question is answered; the rest are answered correctly.
@@ -28,13 +37,14 @@ EXPECTED_MISTAKES = 4  # 3, 5, 8 and 17
 
 
 class Drill:
-    def __init__(self, desktop, proc, questions):
+    def __init__(self, desktop, proc):
         import pyatspi
 
         self.pyatspi = pyatspi
         self.desktop = desktop
-        self.questions = questions
         self.app = s.find_application(proc.pid)
+        self.main_window = desktop.find_window(TITLE, pid=proc.pid,
+                                               size=FACTS.client_size("Form1"))
         self.window = s.the_one((c for c in s.children(self.app) if c.name == TITLE),
                                 "main window")
         self.controls = s.children(self.window)
@@ -44,16 +54,15 @@ class Drill:
             return s.the_one((c for c in self.controls if c.description == description),
                              description)
 
-        self.problem = display("Уравнение")
-        self.number = display("Номер вопроса")
-        self.mistakes = display("Число ошибок")
-        self.verdict = display("Результат проверки")
+        self.problem, self.number, self.mistakes, self.verdict = (
+            display(FACTS.control("Form1", name)["accessibleDescription"])
+            for name in ("Label1", "Label7", "Label5", "Label8"))
 
     def key(self, *keys):
-        self.desktop.run(["xdotool", "key", "--delay", "8", *keys]).check_returncode()
+        self.desktop.key(*keys)
 
     def type(self, text):
-        self.desktop.run(["xdotool", "type", "--delay", "8", "--", text]).check_returncode()
+        self.desktop.type(text)
 
     def focused(self):
         state = self.pyatspi.STATE_FOCUSED
@@ -77,7 +86,7 @@ class Drill:
         return self.answer.queryText().getText(0, -1)
 
     def type_answer(self, text):
-        self.tab_to("Ответ")
+        self.tab_to(ANSWER)
         self.key("ctrl+a", "BackSpace")
         s.wait_until("an empty answer box", lambda: self.box_text() == "")
         if text:
@@ -86,11 +95,11 @@ class Drill:
                          detail=f"the box holds {self.box_text()!r}")
 
     def accept(self, key, verdict):
-        self.tab_to("Принять ответ")
+        self.tab_to(ACCEPT)
         self.key(key)
         s.wait_until(f"the verdict {verdict!r}", lambda: self.verdict.name == verdict,
                      detail=f"the verdict line says {self.verdict.name!r}")
-        self.expect_focus("Принять ответ")
+        self.expect_focus(ACCEPT)
 
     def alert(self):
         return next((c for c in s.children(self.app) if s.role(c) == "alert"), None)
@@ -102,41 +111,41 @@ class Drill:
         self.key("Return")
         s.wait_until("the message box to close", lambda: self.alert() is None)
         # A window manager would hand the keyboard back to the main window.
-        self.desktop.focus_window(self.app.get_process_id())
+        self.desktop.activate(self.main_window)
 
     def next_example(self, number):
-        self.tab_to("Ещё пример")
+        self.tab_to(NEXT)
         self.key("space")
         if number <= 20:
             s.wait_until(f"question {number}", lambda: self.number.name == str(number))
-            self.expect_focus("Ещё пример")
+            self.expect_focus(NEXT)
 
 
-def main(program, question_source):
-    questions = s.load_questions(question_source)
-    with s.Desktop() as desktop:
-        proc = desktop.start_program([program])
-        drill = Drill(desktop, proc, questions)
-        desktop.focus_window(proc.pid)
+def main(program):
+    problems = {q["problem"] for q in FACTS.questions}
+    with td.Desktop(accessibility=True, time_limit=150) as desktop:
+        proc = desktop.start([program])
+        drill = Drill(desktop, proc)
+        desktop.activate(drill.main_window)
 
-        drill.expect_focus("Правило")
+        drill.expect_focus(RULE)
         for name in TAB_ORDER[1:] + TAB_ORDER[:1]:
             drill.key("Tab")
             drill.expect_focus(name)
         drill.key("shift+Tab")
-        drill.expect_focus("Принять ответ")
+        drill.expect_focus(ACCEPT)
 
-        drill.tab_to("Начало")
+        drill.tab_to(START)
         drill.key("space")
-        s.wait_until("the first problem", lambda: drill.problem.name in questions)
+        s.wait_until("the first problem", lambda: drill.problem.name in problems)
         assert drill.number.name == "1", drill.number.name
-        drill.expect_focus("Начало")
+        drill.expect_focus(START)
 
         for number in range(1, 21):
             shown = drill.problem.name
-            assert shown in questions, f"question {number}: unknown problem {shown!r}"
-            right = questions[shown][number % 4]
-            assert WRONG not in questions[shown]
+            assert shown in problems, f"question {number}: unknown problem {shown!r}"
+            right = FACTS.answers(shown)[number % 4]
+            assert WRONG not in FACTS.answers(shown)
             how = PLAN.get(number, "right")
             key = "Return" if number % 2 else "space"
 
@@ -149,53 +158,53 @@ def main(program, question_source):
                     assert drill.verdict.name == HINT, drill.verdict.name
                     assert drill.number.name == "1", drill.number.name
                     assert drill.box_text() == right, drill.box_text()
-                    drill.expect_focus("Ответ")
-                drill.accept(key, "Верно")
+                    drill.expect_focus(ANSWER)
+                drill.accept(key, CORRECT)
             elif how == "wrong":
                 drill.type_answer(WRONG)
-                drill.accept(key, "Ошибка")
+                drill.accept(key, WRONG_VERDICT)
             elif how == "skip":
                 drill.type_answer("")
-                drill.tab_to("Принять ответ")
+                drill.tab_to(ACCEPT)
                 drill.key(key)
                 s.pump(0.3)
                 assert drill.verdict.name == HINT, drill.verdict.name
-                drill.expect_focus("Принять ответ")
+                drill.expect_focus(ACCEPT)
             elif how == "unconfirmed":
                 drill.type_answer(right)
-                drill.tab_to("Ещё пример")
+                drill.tab_to(NEXT)
                 drill.key("space")
-                drill.dismiss_alert("Подтвердите принятие ответа")
-                drill.expect_focus("Ещё пример")
+                drill.dismiss_alert(FACTS.texts["confirmAnswer"])
+                drill.expect_focus(NEXT)
                 assert drill.number.name == str(number), drill.number.name
-                drill.accept(key, "Верно")
+                drill.accept(key, CORRECT)
             elif how == "corrected":
                 drill.type_answer(WRONG)
                 drill.type_answer(right)
-                drill.accept(key, "Верно")
+                drill.accept(key, CORRECT)
             elif how == "second try":
                 drill.type_answer(WRONG)
-                drill.accept(key, "Ошибка")
+                drill.accept(key, WRONG_VERDICT)
                 drill.type_answer(right)
-                drill.accept(key, "Ошибка")
+                drill.accept(key, WRONG_VERDICT)
             print(f"question {number:2}: {shown:12} {how:11} -> {drill.verdict.name}")
 
             drill.next_example(number + 1)
 
-        drill.dismiss_alert("Опрос окончен.")
-        drill.expect_focus("Ещё пример")
+        drill.dismiss_alert(FACTS.texts["drillOver"])
+        drill.expect_focus(NEXT)
         assert drill.mistakes.name == str(EXPECTED_MISTAKES), \
             f"mistakes shown {drill.mistakes.name!r}, made {EXPECTED_MISTAKES}"
         assert drill.number.name == "20", drill.number.name
         print("mistakes shown:", drill.mistakes.name)
 
-        drill.tab_to("Выход")
+        drill.tab_to(EXIT)
         drill.key("space")
-        s.expect_clean_exit(proc, "Выход")
+        desktop.expect_exit(proc, after=EXIT)
     print("PASS")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 2:
         sys.exit(__doc__)
-    s.run_with_time_limit(150, main, sys.argv[1], sys.argv[2])
+    main(sys.argv[1])

@@ -10,21 +10,15 @@ usage: xvfb_scale_test.py PROGRAM BACKGROUND@2X [--save PNG]
 import argparse
 import os
 import shutil
-import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
-import atspi_session as s  # noqa: E402
+import testdesktop as td
 
-LOGICAL = (706, 487)
-BAND_HEIGHT = 70  # the window's top band, above the first row of controls
-
-
-def client_size(desktop, window):
-    info = desktop.run(["xwininfo", "-id", window]).stdout
-    fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
-    return int(fields["Width"]), int(fields["Height"])
+FACTS = td.load_facts()
+LOGICAL = FACTS.client_size("Form1")
+# The window's top band, above the first row of controls.
+BAND_HEIGHT = min(c["box"][1] for c in FACTS.window("Form1")["controls"])
 
 
 def differing_pixels(desktop, shot, picture, width, height, workdir):
@@ -33,29 +27,31 @@ def differing_pixels(desktop, shot, picture, width, height, workdir):
     a = os.path.join(workdir, "band-shot.png")
     b = os.path.join(workdir, "band-picture.png")
     for source, target in ((shot, a), (picture, b)):
-        desktop.run(["convert", source, "-crop", crop, "+repage", target]).check_returncode()
+        desktop.run(["convert", source, "-crop", crop, "+repage", target])
     # compare prints the count on stderr and exits 1 when images differ.
-    result = desktop.run(["compare", "-metric", "AE", a, b, "null:"])
+    result = desktop.run(["compare", "-metric", "AE", a, b, "null:"], check=False)
     if result.returncode not in (0, 1):
         raise AssertionError(f"compare failed: {result.stderr}")
     return int(float(result.stderr.split()[0]))
 
 
 def check(program, picture, factor, save):
-    with s.Desktop(screen="2560x1600x24", accessibility=False) as desktop:
-        proc = desktop.start_program([program], {"QT_SCALE_FACTOR": str(factor)})
-        window = desktop.visible_window(proc.pid, timeout=15)
+    with td.Desktop(screen=(2560, 1600)) as desktop:
+        proc = desktop.start([program], env={"QT_SCALE_FACTOR": str(factor)})
+        window = desktop.find_window(FACTS.title, pid=proc.pid, timeout=15)
         expected = tuple(round(n * factor) for n in LOGICAL)
-        # Qt may round a half pixel either way.
-        size = None
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            size = client_size(desktop, window)
-            if all(abs(got - n * factor) <= 0.5 for got, n in zip(size, LOGICAL)):
-                break
-            time.sleep(0.05)
-        assert all(abs(got - n * factor) <= 0.5 for got, n in zip(size, LOGICAL)), \
-            f"at {factor} the window is {size}, expected about {expected}"
+
+        def scaled():
+            # Qt may round a half pixel either way.
+            size = desktop.window_size(window)
+            return size if all(abs(got - n * factor) <= 0.5
+                               for got, n in zip(size, LOGICAL)) else None
+
+        try:
+            size = td.wait_for("the scaled size", scaled)
+        except AssertionError:
+            raise AssertionError(f"at {factor} the window is {desktop.window_size(window)}, "
+                                 f"expected about {expected}") from None
         print(f"scale {factor}: window {size[0]}x{size[1]} device pixels")
 
         if factor == 2:
@@ -63,7 +59,7 @@ def check(program, picture, factor, save):
                 shot = os.path.join(workdir, "window.png")
                 # Let the first paint land before taking the picture.
                 time.sleep(0.5)
-                desktop.run(["import", "-window", window, shot]).check_returncode()
+                desktop.run(["import", "-window", window, shot])
                 differ = differing_pixels(desktop, shot, picture, size[0],
                                           BAND_HEIGHT * 2, workdir)
                 total = size[0] * BAND_HEIGHT * 2
@@ -72,8 +68,7 @@ def check(program, picture, factor, save):
                 if save:
                     shutil.copyfile(shot, save)
                     print("saved", save)
-        proc.terminate()
-        proc.wait(10)
+        desktop.stop(proc)
 
 
 def main():
@@ -88,4 +83,4 @@ def main():
 
 
 if __name__ == "__main__":
-    s.run_with_time_limit(100, main)
+    td.run_with_time_limit(100, main)
