@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up and memory: the least a Qt Widgets program does
 // to show a window of the drill's size with one line of text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click latency of the real main window: whole drills played through mouse
 // clicks on its buttons, on Qt's offscreen platform. For every press it times
 // the click itself (the slot runs synchronously inside it) and the click plus

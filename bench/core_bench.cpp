@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quiz operations behind the buttons, against a view that only records.
 //
 // Every measured call must find the quiz in the state a user would: Start only

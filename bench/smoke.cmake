@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark once, briefly, so that a crash or a hang in one shows
 # up in the test suite. Timings are printed but never judged here.
 #

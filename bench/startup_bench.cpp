@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to first frame and peak memory of two programs on a private Xvfb,
 // measured from outside: neither program knows it is being timed. It runs
 // inside a test desktop, which gives it the display and a private

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by CPack once per generator it runs.
 if(CPACK_GENERATOR STREQUAL "DEB")
     # A Debian package lives under /usr whatever prefix the build tree was

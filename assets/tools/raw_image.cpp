@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes a picture at build time into raw 32-bit pixels, so that the program
 // can draw it straight from its resources without loading an image decoder.
 // Output: width and height as two little-endian 32-bit words, then the rows of

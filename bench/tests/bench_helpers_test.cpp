@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic behind the reported numbers and the guard that keeps message
 // boxes from blocking the click benchmark.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The start-up driver must fail, not report a time, when there is no first
 # frame to time: a program that exits at once, a window that is never drawn,
 # a window with another title.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A top-level window that is mapped but never drawn: the start-up driver must
 // not take it for a first frame.
 

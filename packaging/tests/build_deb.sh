@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package of a configured build tree in a scratch directory
 # and checks that exactly the expected file came out.
 # Usage: build_deb.sh CPACK CPACK_CONFIG OUT_DIR EXPECTED_DEB

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package into this system, starts the installed program
 # on a private X server (installed_run.py), closes it with its exit button,
 # then purges the package and checks that none of its files are left behind.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when any file of the toolkit-free folders (CORE_DIR, a list) includes a
 # Qt header.
 set(sources "")

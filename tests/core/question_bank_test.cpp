@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the question table independently of how it was typed in: every
 // accepted answer is rebuilt from its problem by the move rule and compared,
 // and each answer must have the same root as its problem.

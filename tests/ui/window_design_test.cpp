@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two windows against their designed look: geometry, texts, fonts,
 // colours, the background picture and the compiled-in resources.
 
