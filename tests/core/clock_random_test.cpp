@@ -34,13 +34,16 @@ TEST(ClockRandom, DrawsSpreadEvenlyOverTheTwentyIds) {
         ASSERT_LT(u, 1.0f);
         ++counts[static_cast<std::size_t>(std::floor(u * 20))];
     }
-    // Chi-square with 19 degrees of freedom; 50 is far beyond the 0.9999 quantile.
+    // Chi-square with 19 degrees of freedom. At 50 (the 0.9999 quantile) a sound
+    // source failed one run in about ten thousand, and the suite runs three
+    // times per check; 80 is passed by chance about once in 10^9 runs, while a
+    // skewed mapping lands in the thousands.
     double chi = 0;
     for (int c : counts) {
         const double expected = kDraws / 20.0;
         chi += (c - expected) * (c - expected) / expected;
     }
-    EXPECT_LT(chi, 50.0);
+    EXPECT_LT(chi, 80.0);
 }
 
 TEST(ClockRandom, ReseedingFromTheClockChangesTheSequence) {

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up of the browser page in headless Chromium against a one-file page
+// with one label: navigation to the first frame with everything drawn, the two
+// pages alternated in one browser, each load in a fresh browser context.
+// Usage: node bench/web/startup.mjs PAGE.html [--runs N]   (prints Markdown)
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {createRequire} from 'node:module';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+// puppeteer-core as the browser tests install it (npm ci in tests/web).
+const require = createRequire(path.join(here, '../../tests/web/package.json'));
+const puppeteer = require('puppeteer-core');
+
+const args = process.argv.slice(2);
+const drillPath = path.resolve(args[0] ?? 'build-web/transpose-drill.html');
+const runsAt = args.indexOf('--runs');
+const runs = runsAt >= 0 ? Number(args[runsAt + 1]) : 25;
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-web-bench-'));
+// The yardstick: one label, marked ready the same way as the drill's page.
+const barePath = path.join(work, 'bare.html');
+fs.writeFileSync(barePath, `<!DOCTYPE html><html lang="ru"><head><meta charset="utf-8">
+<title>Bare page</title></head><body><div>Одна надпись</div>
+<script>requestAnimationFrame(() => setTimeout(() => {
+performance.mark('drill-ready'); document.documentElement.dataset.ready = '1'; }));</script>
+</body></html>`);
+
+const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        `--user-data-dir=${path.join(work, 'profile')}`],
+});
+
+async function load(file) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    const cdp = await page.createCDPSession();
+    await cdp.send('Performance.enable');
+    await page.setViewport({width: 800, height: 600, deviceScaleFactor: 1});
+    await page.goto(pathToFileURL(file).href);
+    await page.waitForSelector('html[data-ready]', {timeout: 60000});
+    const ms = await page.evaluate(() => performance.getEntriesByName('drill-ready')[0].startTime);
+    // The renderer's main-thread work, less disturbed by other load than the clock.
+    const {metrics} = await cdp.send('Performance.getMetrics');
+    const task = metrics.find((m) => m.name === 'TaskDuration').value * 1000;
+    await context.close();
+    return {ms, task};
+}
+
+const times = {bare: [], drill: []};
+const tasks = {bare: [], drill: []};
+await load(barePath);
+await load(drillPath); // one uncounted warm-up of each
+for (let i = 0; i < runs; ++i) {
+    const order = i % 2 ? ['drill', 'bare'] : ['bare', 'drill'];
+    for (const which of order) {
+        const {ms, task} = await load(which === 'bare' ? barePath : drillPath);
+        times[which].push(ms);
+        tasks[which].push(task);
+    }
+}
+const version = await browser.version();
+await browser.close();
+fs.rmSync(work, {recursive: true, force: true});
+
+const sorted = (a) => [...a].sort((x, y) => x - y);
+const median = (a) => {
+    const s = sorted(a);
+    return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
+};
+const pct = (a, p) => sorted(a)[Math.min(a.length - 1, Math.floor(p * a.length))];
+const row = (name, a) =>
+    `| ${name} | ${a.length} | ${median(a).toFixed(1)} | ${pct(a, 0.1).toFixed(1)} | ` +
+    `${pct(a, 0.9).toFixed(1)} |`;
+console.log(`${version}, headless, ${os.cpus().length} CPUs, load average before the run: ` +
+    `${os.loadavg().map((l) => l.toFixed(2)).join(' ')}\n`);
+console.log('Navigation to the first frame with everything drawn:\n');
+console.log('| page | runs | median ms | p10 ms | p90 ms |');
+console.log('|---|---|---|---|---|');
+console.log(row('bare page, one label', times.bare));
+console.log(row('transpose-drill.html', times.drill));
+console.log('\nRenderer main-thread task time over the same loads:\n');
+console.log('| page | runs | median ms | p10 ms | p90 ms |');
+console.log('|---|---|---|---|---|');
+console.log(row('bare page, one label', tasks.bare));
+console.log(row('transpose-drill.html', tasks.drill));
+const ratio = (a) => (median(a.drill) / median(a.bare)).toFixed(2);
+console.log(`\nRatio of medians, drill / bare: ${ratio(times)} (clock), ${ratio(tasks)} (task time)`);
+console.log(`File size: ${fs.statSync(drillPath).size} bytes`);

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What Chromium's accessibility tree gives a screen reader: names and roles of
+// the controls, the live region after each operation, the message box and the
+// rule window.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {assertClean, launch, openDrill, programData} from './browser.mjs';
+
+let browser, data;
+before(async () => {
+    browser = await launch();
+    data = await programData();
+});
+after(async () => browser?.close());
+
+function value(v) {
+    return v?.value ?? '';
+}
+
+// The tree as a list of {role, name, description, text, focused}; `text` joins
+// the static text beneath a node, as a screen reader reads a live region.
+async function axTree(page) {
+    const cdp = await page.createCDPSession();
+    const {nodes} = await cdp.send('Accessibility.getFullAXTree');
+    await cdp.detach();
+    const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+    const textOf = (n) => {
+        if (value(n.role) === 'StaticText') return value(n.name);
+        return (n.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).map(textOf).join('');
+    };
+    return nodes.filter((n) => !n.ignored).map((n) => ({
+        role: value(n.role), name: value(n.name), description: value(n.description),
+        text: textOf(n),
+        // The document itself counts as focused too; only its parts matter here.
+        focused: value(n.role) !== 'RootWebArea' &&
+            (n.properties ?? []).some((p) => p.name === 'focused' && p.value.value),
+        live: (n.properties ?? []).find((p) => p.name === 'live')?.value.value ?? '',
+    }));
+}
+
+function one(tree, predicate, what) {
+    const found = tree.filter(predicate);
+    assert.equal(found.length, 1, `${what}: ${JSON.stringify(found)}`);
+    return found[0];
+}
+
+async function pressKeyOn(page, id, key = 'Enter') {
+    for (let i = 0; i < 16 && await page.evaluate(() => document.activeElement?.id) !== id; ++i) {
+        await page.keyboard.press('Tab');
+    }
+    await page.keyboard.press(key);
+}
+
+test('names, roles, live region, message box and rule window', async () => {
+    const {page, log} = await openDrill(browser);
+    let tree = await axTree(page);
+    const main = data.design.main;
+    one(tree, (n) => n.role === 'region' && n.name === main.caption, 'the main window');
+    for (const c of main.controls.filter((c) => c.kind === 'button')) {
+        one(tree, (n) => n.role === 'button' && n.name === c.text, `button ${c.name}`);
+    }
+    const focused = one(tree, (n) => n.focused, 'the focused node');
+    assert.deepEqual([focused.role, focused.name, focused.description],
+        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ']);
+    const answerBox = main.controls.find((c) => c.kind === 'textbox');
+    one(tree, (n) => n.role === 'textbox' && n.name === answerBox.accessibleName, 'the answer box');
+    assert.equal(await page.$eval('#Form1-Text1', (el) => el.maxLength), 32767);
+    for (const c of main.controls.filter((c) => c.accessibleDescription)) {
+        one(tree, (n) => n.description === c.accessibleDescription, `display ${c.name}`);
+    }
+    const region = () => one(tree, (n) => n.role === 'status', 'the live region');
+    assert.equal(region().live, 'polite');
+
+    // Start, then a right answer accepted: the region holds what is announced.
+    await pressKeyOn(page, 'Form1-Command2');
+    tree = await axTree(page);
+    const problem = await page.$eval('#Form1-Label1', (el) => el.textContent);
+    assert.equal(region().text, `Вопрос 1. Уравнение ${problem}`);
+    const row = data.bank.find((q) => q.problem === problem);
+    await pressKeyOn(page, 'Form1-Text1', 'End');
+    await page.keyboard.type(row.answers[0]);
+    await pressKeyOn(page, 'Form1-Command3');
+    tree = await axTree(page);
+    console.log(`live region after "Принять ответ": ${JSON.stringify(region())}`);
+    assert.equal(region().text, 'Верно');
+    const accept = one(tree, (n) => n.focused, 'focus');
+    assert.deepEqual([accept.name, accept.description],
+        ['Принять ответ', `Уравнение ${problem}. Верно`],
+        'the focus stays where it was, and its description carries problem and verdict');
+    one(tree, (n) => n.description === 'Результат проверки' && n.text === 'Верно', 'verdict line');
+
+    // Next question, then the rule refused: an alert dialog with its text as description.
+    await pressKeyOn(page, 'Form1-Command5');
+    await pressKeyOn(page, 'Form1-Command1');
+    tree = await axTree(page);
+    const box = one(tree, (n) => n.role === 'alertdialog', 'the message box');
+    assert.deepEqual([box.name, box.description],
+        [main.caption, 'Вначале дайте ответ, затем можете повторить правило.']);
+    const ok = one(tree, (n) => n.focused, 'focus in the box');
+    assert.deepEqual([ok.role, ok.name], ['button', 'OK']);
+    await page.keyboard.press('Enter');
+
+    // The rule window, after the question is judged: its text readable in order.
+    await pressKeyOn(page, 'Form1-Text1', 'End');
+    await page.keyboard.type('x');
+    await pressKeyOn(page, 'Form1-Command3');
+    await pressKeyOn(page, 'Form1-Command1');
+    tree = await axTree(page);
+    const rule = one(tree, (n) => n.role === 'dialog', 'the rule window');
+    const ruleText = (name) => data.design.rule.controls.find((c) => c.name === name).text;
+    assert.equal(rule.name, data.design.rule.caption);
+    assert.equal(rule.description.replace(/\s+/g, ' '),
+        data.design.ruleReadingOrder.map((n) => ruleText(n).replace(/\s+/g, ' ').trim()).join(' '));
+    assert.ok(one(tree, (n) => n.focused, 'focus').name === data.design.rule.caption,
+        'the rule window takes the focus, as the desktop window is activated');
+    assertClean(assert, log);
+    await page.close();
+});

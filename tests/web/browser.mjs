@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Opens the built page in the system Chromium and watches what it does: every
+// request, every Content-Security-Policy violation and every script error.
+import {createRequire} from 'node:module';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {pathToFileURL} from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const require = createRequire(import.meta.url);
+
+export const htmlPath = process.env.DRILL_HTML;
+const modulePath = process.env.DRILL_MODULE;
+if (!htmlPath || !modulePath) {
+    throw new Error('DRILL_HTML and DRILL_MODULE must name the built page and module');
+}
+export const pageUrl = pathToFileURL(htmlPath).href;
+
+// The form table and the question bank as the compiled program holds them.
+export async function programData() {
+    const M = await require(path.resolve(modulePath))();
+    return {design: M.design(), bank: M.questionBank()};
+}
+
+export async function launch() {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-chromium-'));
+    const browser = await puppeteer.launch({
+        executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+        headless: true,
+        args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            `--user-data-dir=${profile}`],
+    });
+    const close = browser.close.bind(browser);
+    browser.close = async () => {
+        await close();
+        fs.rmSync(profile, {recursive: true, force: true});
+    };
+    return browser;
+}
+
+// A page opened on the drill, with its log of what should never happen.
+export async function openDrill(browser, {scale = 1, width = 800} = {}) {
+    const page = await browser.newPage();
+    const log = {requests: [], violations: [], errors: []};
+    await page.setViewport({width, height: 600, deviceScaleFactor: scale});
+    await page.evaluateOnNewDocument(() => {
+        document.addEventListener('securitypolicyviolation', (e) => {
+            console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
+        });
+    });
+    page.on('console', (m) => {
+        if (m.type() === 'error' || /Content Security Policy/.test(m.text())) {
+            log.errors.push(m.text());
+        }
+        if (/CSP violation|Content Security Policy/.test(m.text())) log.violations.push(m.text());
+    });
+    page.on('pageerror', (e) => log.errors.push(String(e)));
+    // Every request the page makes beyond its own file; data: URLs never leave it.
+    page.on('request', (r) => {
+        if (r.url() !== pageUrl && !r.url().startsWith('data:')) log.requests.push(r.url());
+    });
+    await page.goto(pageUrl);
+    await page.waitForSelector('html[data-ready]', {timeout: 60000});
+    return {page, log};
+}
+
+export function assertClean(assert, log) {
+    assert.deepEqual(log.requests, [], 'no request left the page');
+    assert.deepEqual(log.violations, [], 'no Content-Security-Policy violation');
+    assert.deepEqual(log.errors, [], 'no script error');
+}

@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A whole drill played with the keyboard alone, every display, message box and
+// announcement checked against the quiz's rules.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {assertClean, launch, openDrill, programData} from './browser.mjs';
+
+const kHint = 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ';
+const kConfirm = 'Подтвердите принятие ответа';
+const kAnswerFirst = 'Вначале дайте ответ, затем можете повторить правило.';
+const kOver = 'Опрос окончен.';
+
+let browser, data;
+before(async () => {
+    browser = await launch();
+    data = await programData();
+});
+after(async () => browser?.close());
+
+// What the user sees and hears, and where the focus is.
+function look(page) {
+    return page.evaluate(() => {
+        const text = (name) => document.getElementById('Form1-' + name).textContent;
+        const dialog = document.getElementById('message');
+        return {
+            problem: text('Label1'), questionNo: text('Label7'), mistakes: text('Label5'),
+            verdict: text('Label8'), answer: document.getElementById('Form1-Text1').value,
+            focus: document.activeElement?.id ?? '',
+            said: document.getElementById('announcer').textContent,
+            message: dialog.open ? {
+                title: document.getElementById('message-title').textContent,
+                text: document.getElementById('message-text').textContent,
+                icon: dialog.className,
+            } : null,
+            ruleOpen: !document.getElementById('Form2').hidden,
+        };
+    });
+}
+
+async function focusOn(page, name) {
+    for (let i = 0; i < 16; ++i) {
+        if ((await look(page)).focus === 'Form1-' + name) return;
+        await page.keyboard.press('Tab');
+    }
+    assert.fail(`Tab never reached ${name}`);
+}
+
+async function press(page, name, key = 'Enter') {
+    await focusOn(page, name);
+    await page.keyboard.press(key);
+}
+
+async function typeAnswer(page, text) {
+    await focusOn(page, 'Text1');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyA');
+    await page.keyboard.up('Control');
+    await page.keyboard.press('Backspace');
+    if (text) await page.keyboard.type(text);
+    assert.equal((await look(page)).answer, text);
+}
+
+// The open message box: its texts, its icon and the focus on OK; then dismissed.
+async function expectMessage(page, text, icon, dismissKey) {
+    const seen = await look(page);
+    assert.deepEqual(seen.message, {title: data.design.main.caption, text, icon});
+    assert.equal(seen.focus, 'message-ok', 'the focus is on OK');
+    await page.keyboard.press(dismissKey);
+    assert.equal((await look(page)).message, null, `${dismissKey} dismisses the box`);
+}
+
+// The moved start button: where the design puts it, enabled, and nowhere to be
+// seen, though the page is wide enough to show it were the window not clipping.
+async function expectStartButtonUnseen(page, left) {
+    const seen = await page.evaluate(() => {
+        const form = document.getElementById('Form1');
+        const main = form.getBoundingClientRect();
+        const button = document.getElementById('Form1-Command2');
+        const b = button.getBoundingClientRect();
+        const hit = document.elementFromPoint(b.left + b.width / 2, b.top + b.height / 2);
+        return {left: b.left - main.left, onScreen: b.right <= innerWidth,
+            hit: hit === button, scrolled: form.scrollLeft + form.scrollTop,
+            disabled: button.disabled};
+    });
+    assert.deepEqual(seen, {left, onScreen: true, hit: false, scrolled: 0, disabled: false});
+}
+
+// The quiz's judgement: exact text, one of the four accepted answers, where a
+// stored answer's stray leading blank may also be left out.
+function judge(row, text) {
+    const right = row.answers.some((a) => text === a || (a.length > 1 && a[0] === ' ' &&
+        text === a.slice(1)));
+    return right ? 'Верно' : 'Ошибка';
+}
+
+function rowOf(problem) {
+    const row = data.bank.find((q) => q.problem === problem);
+    assert.ok(row, `"${problem}" is a question of the bank`);
+    return row;
+}
+
+test('a whole drill with the keyboard alone', async () => {
+    const {page, log} = await openDrill(browser, {width: 1900});
+    const texts = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
+    assert.equal(await page.title(), data.design.main.caption);
+    assert.deepEqual(await look(page), {
+        problem: '', questionNo: '', mistakes: '', verdict: kHint, answer: texts.Text1,
+        focus: 'Form1-Command1', said: '', message: null, ruleOpen: false,
+    });
+
+    // Before the start: the rule opens (Space clicks), Esc closes it.
+    await page.keyboard.press('Space');
+    let seen = await look(page);
+    assert.ok(seen.ruleOpen, 'the rule opens before the start');
+    assert.equal(seen.focus, 'Form2');
+    await page.keyboard.press('Escape');
+    seen = await look(page);
+    assert.ok(!seen.ruleOpen);
+    assert.equal(seen.focus, 'Form1-Command1', 'the focus comes back to "Правило"');
+
+    // Before the start the box still holds its design text: moving on is refused
+    // until "Принять ответ", which judges nothing and counts nothing.
+    await press(page, 'Command5');
+    await expectMessage(page, kConfirm, 'information', 'Enter');
+    assert.equal((await look(page)).focus, 'Form1-Command5', 'the focus returns');
+    await press(page, 'Command3');
+    await press(page, 'Command5');
+    seen = await look(page);
+    assert.equal(seen.message, null);
+    assert.deepEqual([seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
+        ['', '', '', kHint, texts.Text1]);
+
+    // Enter in the answer box does nothing.
+    await focusOn(page, 'Text1');
+    await page.keyboard.press('Enter');
+    assert.equal((await look(page)).problem, '');
+
+    // "Начало": out of sight, still focused, first question shown and announced.
+    await press(page, 'Command2');
+    seen = await look(page);
+    assert.equal(seen.focus, 'Form1-Command2');
+    assert.equal(seen.questionNo, '1');
+    assert.equal(seen.answer, '');
+    assert.equal(seen.said, `Вопрос 1. Уравнение ${seen.problem}`);
+    rowOf(seen.problem);
+    const hiddenLeft = Math.floor((17000 + 7) / 15); // the design's 17000 twips
+    await expectStartButtonUnseen(page, hiddenLeft);
+    const first = seen.problem;
+    await page.keyboard.press('Enter'); // the unseen button repeats Start: clears only
+    seen = await look(page);
+    assert.deepEqual([seen.problem, seen.questionNo], [first, '1']);
+
+    let mistakes = 0;
+    const counted = () => (mistakes ? String(mistakes) : '');
+
+    async function next(expectNo) {
+        await press(page, 'Command5');
+        const s = await look(page);
+        assert.equal(s.mistakes, counted(), 'the mistake display after "Ещё пример"');
+        assert.equal(s.verdict, kHint);
+        assert.equal(s.answer, '');
+        assert.equal(s.questionNo, String(expectNo));
+        assert.equal(s.said, `Вопрос ${expectNo}. Уравнение ${s.problem}`);
+        return rowOf(s.problem);
+    }
+
+    async function answer(text, verdict, key = 'Enter') {
+        await typeAnswer(page, text);
+        await press(page, 'Command3', key);
+        const s = await look(page);
+        assert.equal(s.verdict, verdict, `"${text}" is judged`);
+        if (verdict !== kHint) assert.equal(s.said, verdict, 'the verdict is announced');
+        assert.equal(s.focus, 'Form1-Command3', 'no operation moves the focus');
+    }
+
+    // 1: right, then the rule is allowed.
+    let row = rowOf(first);
+    await answer(row.answers[2], 'Верно');
+    await press(page, 'Command1');
+    assert.ok((await look(page)).ruleOpen, 'the rule opens after a judged answer');
+    await page.keyboard.press('Escape');
+    row = await next(2);
+
+    // 2: the rule refused while the question waits; a wrong answer (a trailing
+    // blank), not re-judged.
+    await press(page, 'Command1');
+    await expectMessage(page, kAnswerFirst, 'warning', 'Escape');
+    assert.equal((await look(page)).focus, 'Form1-Command1');
+    assert.equal(judge(row, row.answers[0] + ' '), 'Ошибка');
+    await answer(row.answers[0] + ' ', 'Ошибка');
+    ++mistakes;
+    assert.equal((await look(page)).mistakes, '', 'the display catches up at the next question');
+    await typeAnswer(page, row.answers[0]);
+    await press(page, 'Command3');
+    assert.equal((await look(page)).verdict, 'Ошибка', 'a second answer is not judged');
+    row = await next(3);
+
+    // 3: an answer typed but not accepted keeps the question; a held Enter moves once.
+    await typeAnswer(page, row.answers[1]);
+    await press(page, 'Command5');
+    await expectMessage(page, kConfirm, 'information', 'Enter');
+    seen = await look(page);
+    assert.deepEqual([seen.questionNo, seen.answer, seen.verdict], ['3', row.answers[1], kHint]);
+    await press(page, 'Command3');
+    assert.equal((await look(page)).verdict, 'Верно');
+    await focusOn(page, 'Command5');
+    await page.keyboard.down('Enter');
+    await page.keyboard.down('Enter'); // the key's auto-repeat
+    await page.keyboard.down('Enter');
+    await page.keyboard.up('Enter');
+    assert.equal((await look(page)).questionNo, '4', 'a held Enter clicks once');
+    row = rowOf((await look(page)).problem);
+
+    // 4: skipped with an empty box.
+    await typeAnswer(page, '');
+    ++mistakes;
+    row = await next(5);
+
+    // 5: accepted empty: judges nothing, but moving on counts a mistake.
+    await press(page, 'Command3');
+    assert.equal((await look(page)).verdict, kHint);
+    ++mistakes;
+    row = await next(6);
+
+    // 6: a capital X is wrong.
+    assert.equal(judge(row, row.answers[0].replaceAll('x', 'X')), 'Ошибка');
+    await answer(row.answers[0].replaceAll('x', 'X'), 'Ошибка', ' ');
+    ++mistakes;
+
+    // 7 to 20: in each of the four accepted forms, from 15 on with a leading
+    // blank added, judged as the quiz's rule says; Enter or Space.
+    for (let n = 7; n <= 20; ++n) {
+        row = await next(n);
+        const text = (n >= 15 ? ' ' : '') + row.answers[n % 4];
+        const verdict = judge(row, text);
+        await answer(text, verdict, n % 2 ? 'Enter' : ' ');
+        if (verdict === 'Ошибка') ++mistakes;
+    }
+    const last = (await look(page)).problem;
+    await focusOn(page, 'Command2');
+    await expectStartButtonUnseen(page, hiddenLeft);
+
+    // The end, and every press after it.
+    for (let i = 0; i < 2; ++i) {
+        await press(page, 'Command5');
+        await expectMessage(page, kOver, 'information', i ? 'Escape' : 'Enter');
+        seen = await look(page);
+        assert.deepEqual([seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
+            [last, '20', String(mistakes), kHint, '']);
+    }
+    await answer('x=1', kHint);
+    await press(page, 'Command5');
+    await expectMessage(page, kOver, 'information', 'Enter');
+    assert.equal((await look(page)).mistakes, String(mistakes));
+
+    await press(page, 'Command1');
+    assert.ok((await look(page)).ruleOpen, 'the rule opens after the end');
+    await page.keyboard.press('Escape');
+
+    // "Выход": the tab cannot be closed by the page, so it shows the drill ended.
+    await press(page, 'Command7');
+    const ended = await page.evaluate(() => ({
+        line: document.getElementById('ended').hidden ? null :
+            document.getElementById('ended').textContent,
+        enabled: [...document.querySelectorAll('#Form1 button, #Form1 input')]
+            .filter((el) => !el.disabled).map((el) => el.id),
+        said: document.getElementById('announcer').textContent,
+    }));
+    assert.ok(ended.line, 'the page says the drill is over');
+    assert.deepEqual(ended.enabled, []);
+    assert.equal(ended.said, ended.line);
+    assertClean(assert, log);
+    await page.close();
+});

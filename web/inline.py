@@ -1,0 +1,146 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Puts the page into one self-contained file: the compiled module, the script,
+the style, the pictures, the icon and the two embedded font faces, the latter
+cut down to the characters the drill can show."""
+
+import argparse
+import base64
+import io
+import json
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+from fontTools import subset
+from fontTools.ttLib import TTFont
+
+# Embedded under their own name: a cut-down face is a modified version, which
+# the licence asks not to carry the original's reserved name.
+FAMILY = "Drill Sans"
+
+
+def data_uri(mime, data):
+    return f"data:{mime};base64,{base64.b64encode(data).decode('ascii')}"
+
+
+def program_texts(module):
+    """Every text of the form table and the question bank, read from the built
+    module, and the message texts from the core's header."""
+    script = (
+        "const m = require(process.argv[1]);"
+        "m().then((M) => { process.stdout.write(JSON.stringify("
+        "{design: M.design(), bank: M.questionBank()})); });"
+    )
+    out = subprocess.run(["node", "-e", script, str(Path(module).resolve())],
+                         check=True, capture_output=True, text=True).stdout
+    return json.loads(out)
+
+
+def subset_font(path, text):
+    options = subset.Options()
+    options.flavor = "woff2"
+    options.layout_features = ["kern", "liga"]
+    options.name_IDs = [0, 1, 2, 3, 4, 5, 6]
+    options.notdef_outline = True
+    options.drop_tables += ["FFTM"]
+    options.hinting = False
+    font = TTFont(path)
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text=text)
+    subsetter.subset(font)
+    names = font["name"]
+    style = names.getDebugName(2) or "Regular"
+    for record in list(names.names):
+        if record.nameID in (1, 16):
+            record.string = FAMILY
+        elif record.nameID in (3, 4):
+            record.string = f"{FAMILY} {style}"
+        elif record.nameID == 6:
+            record.string = f"{FAMILY.replace(' ', '')}-{style}"
+    out = io.BytesIO()
+    font.flavor = "woff2"
+    font.save(out)
+    return out.getvalue()
+
+
+def webp(picture):
+    """The picture as WebP, a third of its JPEG size at the same quality: every
+    byte of the page is read before the drill can start."""
+    return subprocess.run(["convert", str(picture), "-quality", "90", "-define",
+                           "webp:method=6", "webp:-"], check=True, capture_output=True).stdout
+
+
+def licence_comment(copyright_file):
+    text = Path(copyright_file).read_text(encoding="utf-8")
+    # An HTML comment may not hold its own end.
+    text = text.replace("--", "- -")
+    return ("The embedded font faces are cut from the Liberation Sans fonts, "
+            "under the SIL Open Font License 1.1:\n\n" + text)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--module", required=True)
+    ap.add_argument("--page-dir", required=True)
+    ap.add_argument("--assets", required=True)
+    ap.add_argument("--core", required=True)
+    ap.add_argument("--fonts", required=True)
+    ap.add_argument("--font-copyright", required=True)
+    ap.add_argument("--output", required=True)
+    args = ap.parse_args()
+
+    page_dir, assets, fonts = Path(args.page_dir), Path(args.assets), Path(args.fonts)
+    module_js = Path(args.module).read_text(encoding="utf-8")
+    page_js = (page_dir / "page.js").read_text(encoding="utf-8")
+    for name, script in (("module", module_js), ("page", page_js)):
+        if re.search(r"</script", script, re.IGNORECASE):
+            sys.exit(f"the {name} script holds a closing script tag")
+
+    texts = program_texts(args.module)
+    design, bank = texts["design"], texts["bank"]
+    shown = [design["main"]["caption"], design["rule"]["caption"]]
+    for window in (design["main"], design["rule"]):
+        shown += [c["text"] for c in window["controls"]]
+    for q in bank:
+        shown += [q["problem"], *q["answers"]]
+    # Message texts live only in the core's header.
+    shown += re.findall(r'"([^"]*)"', (Path(args.core) / "quiz_texts.h").read_text("utf-8"))
+    # The page's own texts, and whatever a student may plausibly type.
+    shown += re.findall(r"'([^']*)'", page_js)
+    shown.append("".join(chr(c) for c in range(0x20, 0x7F)))
+    shown.append("".join(chr(c) for c in range(0x410, 0x450)) + "Ёё")
+    text = "".join(sorted(set("".join(shown))))
+
+    faces = []
+    for file, weight in (("LiberationSans-Regular.ttf", "normal"),
+                         ("LiberationSans-Bold.ttf", "bold")):
+        woff2 = subset_font(fonts / file, text)
+        faces.append("@font-face { font-family: \"%s\"; font-weight: %s; font-display: block; "
+                     "src: url(%s) format(\"woff2\"); }"
+                     % (FAMILY, weight, data_uri("font/woff2", woff2)))
+
+    css = (page_dir / "page.css").read_text(encoding="utf-8")
+    css = css.replace("@BACKGROUND_1X@", data_uri("image/webp", webp(assets / "background.jpg")))
+    css = css.replace("@BACKGROUND_2X@",
+                      data_uri("image/webp", webp(assets / "background@2x.jpg")))
+    icons = "\n".join(
+        f'<link rel="icon" type="image/png" sizes="{s}x{s}" '
+        f'href="{data_uri("image/png", (assets / f"icon-{s}.png").read_bytes())}">'
+        for s in (16, 32, 48))
+
+    html = (page_dir / "page.html").read_text(encoding="utf-8")
+    caption = design["main"]["caption"]
+    for key, value in (("@FONT_LICENCE@", licence_comment(args.font_copyright)),
+                       ("@TITLE@", caption), ("@ICONS@", icons),
+                       ("@FONT_FACES@", "\n".join(faces)), ("@CSS@", css),
+                       ("@MODULE@", module_js), ("@PAGE_JS@", page_js)):
+        if key not in html:
+            sys.exit(f"the page template lacks {key}")
+        html = html.replace(key, value)
+    Path(args.output).write_text(html, encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()
