@@ -62,7 +62,16 @@ def descendants(node):
 
 
 def role(node):
-    return node.getRoleName()
+    """The node's role name; None once the node is gone (a message box that
+    closes while its siblings are listed, say)."""
+    from gi.repository import GLib
+
+    try:
+        return node.getRoleName()
+    except GLib.GError as error:
+        if "No such object" in str(error):
+            return None
+        raise
 
 
 def has_state(node, state):

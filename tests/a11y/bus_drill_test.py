@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays one question of the drill the way a screen reader user does: everything is
 read and pressed through the accessibility bus, never through the screen.
 

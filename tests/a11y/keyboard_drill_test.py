@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays a whole drill with the keyboard alone: Tab to move, typed answers, Space or
 Return on the focused button. The screen is read through the accessibility bus only
 to know which equation is shown and where the focus is.

@@ -34,8 +34,8 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
 
     Attributes: display (":N"), env (the environment every child gets; it
         carries TESTDESKTOP_ID, by which leftovers are found and by which a
-        program can tell it runs in a test desktop),
-    home, runtime_dir, tmp (a scratch folder removed at the end).
+        program can tell it runs in a test desktop), home, runtime_dir, tmp
+        (a scratch folder removed at the end).
     start(args, env=None, **popen) -> Popen: runs a program in the desktop
         (tracked, stopped at the end); env adds or overrides variables.
     run(args, timeout=20, check=True) -> CompletedProcess (text): runs a tool
@@ -55,6 +55,7 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
     leftovers() -> [pid]: processes still running that carry this desktop's
         mark in their environment (daemons its programs spawned).
 
+SetupError: a tool is missing or did not start. TimeLimit: the time ran out.
 time_limit(seconds): a context manager failing the block with TimeLimit.
 run_with_time_limit(seconds, main, *args): the same around one call.
 wait_for(what, condition, timeout=10, interval=0.05): polls until a true value.
@@ -69,9 +70,11 @@ load_facts(tool=None) -> Facts: runs the test-only facts tool (default: the
     facts.announcements ("question", "correct", "wrong": what a screen reader
     is told), facts.question_announcement(number, problem).
 
-Command line: runs one command inside a test desktop and exits with its status.
+Command line: runs one command inside a test desktop, as start() does, and
+exits with its status.
     python3 -m testdesktop [--screen WxH] [--dpi N] [--wm] [--bus] [--a11y]
                            [--time-limit S] -- COMMAND [ARG...]
+    (or python3 tests/desktop/testdesktop.py ... without PYTHONPATH)
 """
 
 import argparse
@@ -333,6 +336,8 @@ class Desktop:
         return found
 
     def close(self):
+        if self._limit is not None:
+            signal.alarm(0)  # the time limit must not cut the clean-up short
         # Newest first: programs before the window manager, buses, display.
         try:
             for proc in reversed(self._procs):
@@ -541,10 +546,8 @@ def main(argv=None):
     with Desktop(screen=(width, height), dpi=args.dpi, window_manager=args.wm,
                  session_bus=args.bus or None, accessibility=args.a11y,
                  time_limit=args.time_limit) as desktop:
-        env = dict(desktop.env)
-        env["QT_QPA_PLATFORM"] = "xcb"
         # Signals reach the command; this process only waits and tears down.
-        proc = desktop._spawn(command, env=env, stdin=None)
+        proc = desktop.start(command, stdin=None)
         try:
             status = proc.wait()
         except KeyboardInterrupt:

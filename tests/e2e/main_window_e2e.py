@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program on a real X server: the window opens under its caption, a
 mouse click on the start button poses the first question, and the exit
 button ends the program cleanly.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Regenerates the screenshots in docs/screenshots/ on a private Xvfb server.
 
 Usage: tests/e2e/take_screenshots.py [BUILD_DIR]   (default: build)

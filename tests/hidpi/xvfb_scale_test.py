@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program on an X server at Qt scale factors 1.5 and 2: its window covers
 1.5 and 2 times its pixels, and at 2 the part of the background above the controls
 is the double-size picture pixel for pixel, so it is drawn sharp.

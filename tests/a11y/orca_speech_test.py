@@ -1,0 +1,210 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What the real screen reader (Orca) says while one question is played with the
+keyboard alone: the new equation and its number after "Начало", the verdict
+after "Принять ответ", nothing misleading after a second answer, the next
+equation after "Ещё пример", all without the focus moving.
+
+Orca runs with speech and braille off; its debug output still carries every
+utterance as a "SPEECH OUTPUT: '...'" line, which is read as it is written.
+
+usage: orca_speech_test.py PROGRAM
+"""
+
+import os
+import re
+import subprocess
+import sys
+import threading
+import time
+import tty
+
+import testdesktop as td
+
+FACTS = td.load_facts()
+NAME = {c["name"]: c["accessibleName"] for c in FACTS.window("Form1")["controls"]}
+CORRECT, WRONG = FACTS.announcements["correct"], FACTS.announcements["wrong"]
+QUESTION = FACTS.announcements["question"].split("{")[0]  # "Вопрос "
+WRONG_ANSWER = "x=1"
+# Orca is slow on a loaded machine: the gap it gets after each key at least.
+KEY_GAP = 1.0
+# Orca logs what it says as SPEECH OUTPUT: 'text' followed by the voice; its
+# echo of a key or a typed character has a blank before the voice.
+UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'( ?)\{.*\}\s*$")
+
+
+class Orca:
+    """Orca on the desktop, its utterances collected as it writes them."""
+
+    def __init__(self, desktop):
+        # A terminal as the debug file: Python line-buffers a terminal, so each
+        # line arrives when written, not when a block fills.
+        self._master, self._slave = os.openpty()
+        tty.setraw(self._slave)
+        self.log_path = os.path.join(desktop.tmp, "orca-debug.log")
+        self.lines = []
+        self._lock = threading.Lock()
+        threading.Thread(target=self._read, daemon=True).start()
+        self.proc = desktop.start(
+            ["orca", "--replace", "-d", "speech", "-d", "braille",
+             f"--debug-file={os.ttyname(self._slave)}"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def _read(self):
+        pending = b""
+        with open(self.log_path, "wb") as log:
+            while True:
+                try:
+                    chunk = os.read(self._master, 65536)
+                except OSError:
+                    return
+                if not chunk:
+                    return
+                log.write(chunk)
+                log.flush()
+                pending += chunk
+                *whole, pending = pending.split(b"\n")
+                with self._lock:
+                    self.lines.extend(line.decode(errors="replace") for line in whole)
+
+    def said(self):
+        """Every utterance so far, in order, as (text, whether it echoes a key)."""
+        with self._lock:
+            lines = list(self.lines)
+        return [(m.group(1).strip(), bool(m.group(2)))
+                for m in map(UTTERANCE.search, lines) if m]
+
+    def wait_ready(self, timeout=30):
+        td.wait_for("Orca to take up the program", lambda: any(
+            "Setting active script" in line and "transpose-drill" in line
+            for line in list(self.lines)), timeout)
+
+    def after(self, action, until=None, timeout=8.0):
+        """What Orca says after action: given KEY_GAP at least, then until the
+        condition holds of the new utterances (if given) and Orca falls quiet."""
+        start = len(self.said())
+        action()
+        began = time.monotonic()
+        time.sleep(KEY_GAP)
+        heard, quiet_since, count = [], time.monotonic(), None
+        while time.monotonic() - began < timeout:
+            heard = self.said()[start:]
+            if len(heard) != count:
+                count, quiet_since = len(heard), time.monotonic()
+            done = until is None or until(heard)
+            if done and time.monotonic() - quiet_since >= 0.4:
+                break
+            time.sleep(0.05)
+        return heard
+
+
+def news(heard):
+    """The utterances that do not echo a key."""
+    return [text for text, echo in heard if not echo]
+
+
+def question_heard(number):
+    """A condition on utterances: the announcement of question number; returns
+    its problem."""
+    said = re.escape(FACTS.question_announcement(number, "\0"))
+    pattern = re.compile(said.replace("\0", r"(\S+?)") + r"\.?$")
+
+    def find(heard):
+        for utterance in news(heard):
+            match = pattern.search(utterance)
+            if match:
+                return match.group(1)
+        return None
+
+    return find
+
+
+def contains(text):
+    return lambda heard: any(text in h for h in news(heard))
+
+
+def main(program):
+    problems = {q["problem"] for q in FACTS.questions}
+
+    with td.Desktop(window_manager=True, accessibility=True, time_limit=80) as desktop:
+        # Qt's bridge complains on standard error when Orca is slow to answer
+        # about a key; kept out of the way and shown only if the test fails.
+        program_log = os.path.join(desktop.tmp, "program.log")
+        app = desktop.start([program], stdout=open(program_log, "wb"), stderr=subprocess.STDOUT)
+        window = desktop.find_window(FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"))
+        started = time.monotonic()
+        orca = Orca(desktop)
+        try:
+            orca.wait_ready()
+            print(f"Orca took up the program after {time.monotonic() - started:.1f} s")
+            print("| key | what Orca said ([key echo]) | time |\n|---|---|---|")
+
+            def step(label, action, until=None):
+                began = time.monotonic()
+                heard = orca.after(action, until)
+                said = " / ".join(f"[{text}]" if echo else text for text, echo in heard)
+                print(f"| {label} | {said} | {time.monotonic() - began:.1f} s |", flush=True)
+                return heard
+
+            def keys(*names):
+                return lambda: desktop.key(*names, delay=150)
+
+            # The window manager may have activated it already; then Orca says nothing.
+            step("(window activated)", lambda: desktop.activate(window))
+            step("Tab", keys("Tab"), contains(NAME["Command2"]))
+
+            heard = step("space on " + NAME["Command2"], keys("space"), question_heard(1))
+            first = question_heard(1)(heard)
+            assert first in problems, f"no first question heard after the start: {heard}"
+            assert len(news(heard)) == 1, \
+                f"more than the new question was said (did the focus move?): {heard}"
+            assert WRONG_ANSWER not in FACTS.answers(first)
+
+            step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["Text1"]))
+            step(f"type {WRONG_ANSWER}, Tab", lambda: (desktop.type(WRONG_ANSWER, delay=60),
+                                                       desktop.key("Tab")),
+                 contains(NAME["Command3"]))
+            heard = step("Return on " + NAME["Command3"], keys("Return"), contains(WRONG))
+            # The verdict alone: a focus move would be heard too.
+            assert len(news(heard)) == 1 and WRONG in news(heard)[0], \
+                f"not the verdict alone: {heard}"
+
+            # A second answer, right this time, is not judged: nothing may sound
+            # like a verdict now.
+            right = FACTS.answers(first)[0]
+            step("shift+Tab", keys("shift+Tab"), contains(NAME["Text1"]))
+            step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
+                                                desktop.key("Tab")),
+                 contains(NAME["Command3"]))
+            heard = step("Return on " + NAME["Command3"], keys("Return"))
+            assert not any(CORRECT in h or WRONG in h or QUESTION in h for h in news(heard)), \
+                f"a second answer was told as news: {heard}"
+
+            step("shift+Tab ×3", keys("shift+Tab", "shift+Tab", "shift+Tab"),
+                 contains(NAME["Command5"]))
+            heard = step("space on " + NAME["Command5"], keys("space"), question_heard(2))
+            second = question_heard(2)(heard)
+            assert second in problems and second != first, \
+                f"no second question heard after {NAME['Command5']}: {heard}"
+
+            right = FACTS.answers(second)[1]
+            step("Tab Tab", keys("Tab", "Tab"), contains(NAME["Text1"]))
+            step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
+                                                desktop.key("Tab")),
+                 contains(NAME["Command3"]))
+            heard = step("Return on " + NAME["Command3"], keys("Return"), contains(CORRECT))
+            assert len(news(heard)) == 1 and CORRECT in news(heard)[0], \
+                f"not the verdict alone: {heard}"
+        except BaseException:
+            with open(program_log, errors="replace") as f:
+                print("the program's last output:", *f.readlines()[-10:], sep="\n")
+            raise
+        finally:
+            desktop.stop(orca.proc)
+    print("PASS")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    main(sys.argv[1])
