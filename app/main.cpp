@@ -3,9 +3,13 @@
 
 #include "application_setup.h"
 #include "clock_random.h"
+#include "display_check.h"
 #include "main_window.h"
 
 int main(int argc, char* argv[]) {
+    if (!drill::CheckDisplay(argc, argv)) {
+        return 1;
+    }
     QApplication app(argc, argv);
     drill::ConfigureApplication(app);
 

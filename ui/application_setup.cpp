@@ -2,17 +2,60 @@
 #include "application_setup.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLibraryInfo>
+#include <QPalette>
 #include <QPixmap>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include <utility>
+
 namespace drill {
+
+namespace {
+
+// Puts the light palette back whenever something (a desktop's theme plugin
+// on a colour scheme change, say) replaces the application's palette.
+class PaletteKeeper : public QObject {
+public:
+    PaletteKeeper(QApplication& app, QPalette palette)
+        : QObject(&app), app_(app), palette_(std::move(palette)) {
+        app.setPalette(palette_);
+        app.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &app_ && event->type() == QEvent::ApplicationPaletteChange && !pending_) {
+            // Not from inside the change: the widgets are still being told of it.
+            pending_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    pending_ = false;
+                    app_.setPalette(palette_); // no change, no event: no loop
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QApplication& app_;
+    const QPalette palette_;
+    bool pending_ = false;
+};
+
+} // namespace
 
 void ConfigureApplication(QApplication& app) {
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The design's fields are fixed light colours and its "default" text is
+    // black: the desktop's colour scheme must not reach the windows.
+    new PaletteKeeper(app, app.style()->standardPalette());
 
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),

@@ -16,6 +16,7 @@
 #include "design.h"
 #include "form.h"
 #include "rule_window.h"
+#include "window_placement.h"
 
 namespace drill {
 
@@ -65,6 +66,7 @@ Form1::Form1(RandomSource& random, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    PlaceOnScreen(*this, form::kMainWindow.client);
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.

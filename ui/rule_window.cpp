@@ -6,6 +6,7 @@
 
 #include "design.h"
 #include "form.h"
+#include "window_placement.h"
 
 namespace drill {
 
@@ -14,6 +15,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    PlaceOnScreen(*this, form::kRuleWindow.client);
     setAutoFillBackground(true);
 
     // The labels were created bottom-up, so a screen reader going through the

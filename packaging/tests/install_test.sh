@@ -4,10 +4,11 @@
 # on a private X server (installed_run.py), closes it with its exit button,
 # then purges the package and checks that none of its files are left behind.
 #
-# The system is always left without the package: a copy installed before the
-# test is replaced by the one under test and purged like it.
+# The system is left as it was: with a copy of the package already installed
+# the test refuses to run.
 #
-# Usage: install_test.sh DEB APP_ID      (exits 77, "skipped", without root)
+# Usage: install_test.sh DEB APP_ID      (exits 77, "skipped", without root or
+#                                         with the package already installed)
 set -euo pipefail
 
 deb=$1 app_id=$2
@@ -52,8 +53,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A copy someone installed to use is not this test's to replace and purge.
 if [[ $(package_status) == *" installed" ]]; then
-    echo "note: $package was already installed; it will be purged at the end"
+    echo "SKIP: $package is installed on this machine; remove it first to run this test"
+    exit 77
 fi
 
 # apt reads local packages as its own unprivileged user: give it a readable copy.
