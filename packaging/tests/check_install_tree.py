@@ -2,8 +2,10 @@
 """Installs a build tree into a scratch prefix and checks that the desktop
 files it lays out name one another and what is really installed: the menu
 entry's program and icon, the metainfo's launchable and binary, the manual
-page. Desktops fail quietly on such mismatches (no icon, no menu entry, a
-second dock icon), so they are checked here rather than found by users.
+page; and that the menu entry's own values file the drill where a school
+desktop looks for it. Desktops fail quietly on such mismatches (no icon, no
+menu entry, a second dock icon, a terminal opened with the program), so they
+are checked here rather than found by users.
 
 Usage: check_install_tree.py CMAKE BUILD_DIR SCRATCH_DIR APP_ID
 """
@@ -42,6 +44,36 @@ def main():
     entry.read(desktop_path, encoding="utf-8")
     desktop = entry["Desktop Entry"]
 
+    # What the menu does with the entry: a syntactically valid entry can
+    # still file the drill under the wrong menu or open a terminal with it.
+    expected = {
+        "Type": "Application",
+        "Terminal": "false",
+        "Icon": app_id,
+    }
+    for key, value in expected.items():
+        if desktop.get(key) != value:
+            problems.append(f"{key}={desktop.get(key)!r}, expected {value!r}")
+    # The program takes no files, URLs or options: no field codes either.
+    if len(desktop.get("Exec", "").split()) != 1:
+        problems.append(f"Exec={desktop.get('Exec')!r} should be the program alone")
+    # A drill for school: Education is the main category menus file it under.
+    categories = [c for c in desktop.get("Categories", "").split(";") if c]
+    if categories != ["Education", "Math"]:
+        problems.append(f"Categories {categories!r}, expected ['Education', 'Math']")
+    for key in ("NoDisplay", "Hidden"):
+        if desktop.get(key, "false") != "false":
+            problems.append(f"{key}={desktop.get(key)!r} keeps the entry out of menus")
+
+    # The program speaks only Russian: its menu name is the Russian one in
+    # every language, the same as the software centre shows.
+    component = ET.parse(metainfo_path).getroot()
+    russian_name = component.findtext("name[@{http://www.w3.org/XML/1998/namespace}lang='ru']")
+    for key in ("Name", "Name[ru]"):
+        if not desktop.get(key) or desktop.get(key) != russian_name:
+            problems.append(f"{key}={desktop.get(key)!r}, expected the metainfo's Russian "
+                            f"name {russian_name!r}")
+
     # Exec must name the program, not a path: the tree may be installed to
     # any prefix, and the program is found on PATH.
     program = desktop.get("Exec", "").split()[0] if desktop.get("Exec") else ""
@@ -65,7 +97,6 @@ def main():
         if not (hicolor / size / "apps" / f"{icon}.png").is_file():
             problems.append(f"Icon {icon!r} has no {size} picture in hicolor")
 
-    component = ET.parse(metainfo_path).getroot()
     if component.findtext("id") != app_id:
         problems.append(f"metainfo id {component.findtext('id')!r} is not {app_id!r}")
     launchable = component.findtext("launchable[@type='desktop-id']")

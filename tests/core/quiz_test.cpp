@@ -115,7 +115,7 @@ TEST(QuizAnswer, FirstNonEmptyAnswerIsJudged) {
     EXPECT_EQ(right.view.verdict, "Верно");
     EXPECT_TRUE(right.quiz.MistakeCount().IsBlank());
 
-    for (const std::string typed : {" 5x-x=4+2", "5X-x=4+2", "5x - x = 4 + 2"}) {
+    for (const std::string typed : {" 5x-x=4+2", "5x-x=4+2 ", "5X-x=4+2", "5x - x = 4 + 2"}) {
         Drill wrong({ScriptedRandom::DrawFor(1)});
         wrong.quiz.Start();
         wrong.Answer(typed);
@@ -178,6 +178,22 @@ TEST(QuizNext, TypedButNotAcceptedIsRefused) {
     EXPECT_EQ(d.view.questionNo, "1");
     EXPECT_EQ(d.view.mistakeTextSets, 0);
     EXPECT_TRUE(d.quiz.MistakeCount().IsBlank());
+}
+
+// Every new question asks for its own acceptance again, not only the first.
+TEST(QuizNext, TypedButNotAcceptedIsRefusedOnEveryQuestion) {
+    Drill d;
+    d.quiz.Start();
+    for (int n = 1; n <= 20; ++n) {
+        d.view.answer = "5x";
+        d.quiz.NextExample();
+        ASSERT_EQ(d.view.messages.size(), static_cast<std::size_t>(n)) << "question " << n;
+        EXPECT_EQ(d.view.messages.back().text, "Подтвердите принятие ответа");
+        EXPECT_EQ(d.view.questionNo, std::to_string(n));
+        d.quiz.AcceptAnswer();
+        d.quiz.NextExample();
+    }
+    EXPECT_EQ(d.view.messages.back().text, "Опрос окончен.");
 }
 
 TEST(QuizNext, PressesBeforeTheStartCountNothing) {
@@ -275,6 +291,13 @@ TEST(QuizRule, OpensExceptWhileAQuestionWaits) {
     EXPECT_EQ(d.view.messages[0].text, "Вначале дайте ответ, затем можете повторить правило.");
     EXPECT_EQ(d.view.messages[0].title, kTitle);
     EXPECT_EQ(d.view.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(d.view.ruleShown, 1);
+
+    // Accepting an empty box judges nothing: the question still waits.
+    d.Answer("");
+    d.quiz.ShowRule();
+    ASSERT_EQ(d.view.messages.size(), 2u);
+    EXPECT_EQ(d.view.messages[1].text, "Вначале дайте ответ, затем можете повторить правило.");
     EXPECT_EQ(d.view.ruleShown, 1);
 
     d.Answer("wrong");

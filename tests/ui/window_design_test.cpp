@@ -11,10 +11,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResource>
+#include <QStyle>
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "application_setup.h"
 #include "design.h"
@@ -84,6 +87,11 @@ private slots:
     void textFitsItsBox_data();
     void textFitsItsBox();
     void ruleTextWrapsWithinBox();
+    void buttonCaptionCentred_data();
+    void buttonCaptionCentred();
+    void tabChain_data();
+    void tabChain();
+    void fusionStyle();
 
     void mainWindowFrame();
     void backgroundPictureDrawnUnscaled();
@@ -425,6 +433,111 @@ void WindowDesignTest::ruleTextWrapsWithinBox() {
                                                   .arg(needed.height())
                                                   .arg(box.width())
                                                   .arg(box.height())));
+}
+
+void WindowDesignTest::buttonCaptionCentred_data() {
+    QTest::addColumn<QString>("name");
+    for (const drill::form::Control& control : drill::form::kMainWindow.controls) {
+        if (control.kind == drill::form::Kind::Button) {
+            QVERIFY(control.align == drill::form::Align::Centre);
+            QTest::newRow(std::string(control.name).c_str()) << Q(control.name);
+        }
+    }
+}
+
+// A button has no alignment property of its own: its caption, as painted, is
+// measured against the same text drawn centred in the same box.
+void WindowDesignTest::buttonCaptionCentred() {
+    QFETCH(QString, name);
+    auto* button = form1_->findChild<QPushButton*>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY2(button, qPrintable(name));
+    // Dark caption pixels, clear of the bevel.
+    const auto ink = [](const QImage& image) {
+        QRect found;
+        for (int y = 3; y < image.height() - 3; ++y) {
+            for (int x = 3; x < image.width() - 3; ++x) {
+                if (qRed(image.pixel(x, y)) < 64) {
+                    found |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return found;
+    };
+    const QImage painted = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage reference(button->size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter painter(&reference);
+        painter.setFont(button->font());
+        painter.setPen(Qt::black);
+        painter.drawText(reference.rect(), Qt::AlignCenter, button->text());
+    }
+    const QRect got = ink(painted);
+    const QRect want = ink(reference);
+    QVERIFY(!want.isEmpty());
+    // Anti-aliasing may move an edge by a pixel; misplaced text moves both.
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
+    QVERIFY2(near(got.left(), want.left()) && near(got.right(), want.right()) &&
+                 near(got.top(), want.top()) && near(got.bottom(), want.bottom()),
+             qPrintable(QStringLiteral("caption ink at %1,%2 %3x%4, centred it would be at "
+                                       "%5,%6 %7x%8")
+                            .arg(got.x())
+                            .arg(got.y())
+                            .arg(got.width())
+                            .arg(got.height())
+                            .arg(want.x())
+                            .arg(want.y())
+                            .arg(want.width())
+                            .arg(want.height())));
+}
+
+void WindowDesignTest::tabChain_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("order");
+    for (const char* window : {"main", "rule"}) {
+        std::vector<drill::form::Control> stops;
+        for (const drill::form::Control& control : Design(QString::fromLatin1(window)).controls) {
+            if (control.tabIndex >= 0) {
+                stops.push_back(control);
+            }
+        }
+        std::sort(stops.begin(), stops.end(),
+                  [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
+        QStringList order;
+        for (const drill::form::Control& control : stops) {
+            order << Q(control.name);
+        }
+        QTest::newRow(window) << QString::fromLatin1(window) << order;
+    }
+}
+
+// The window's own focus chain, as Tab walks it from the first stop round to
+// it again: every widget that Tab gives the focus to, in the designed order,
+// and nothing else.
+void WindowDesignTest::tabChain() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, order);
+    QWidget* top = Window(window);
+    QWidget* first = order.isEmpty() ? top : top->findChild<QWidget*>(order.first());
+    QVERIFY(first);
+    const auto takesTab = [top](QWidget* widget) {
+        return widget != top && widget->isEnabled() && widget->isVisibleTo(top) &&
+               (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+    };
+    QStringList chain;
+    QWidget* widget = first;
+    do {
+        if (takesTab(widget)) {
+            chain << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != first && chain.size() <= order.size());
+    QCOMPARE(chain, order);
+}
+
+// Fusion paints buttons in their palette colour; other styles draw their own.
+void WindowDesignTest::fusionStyle() {
+    QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
 }
 
 void WindowDesignTest::mainWindowFrame() {
