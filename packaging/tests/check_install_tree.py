@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Installs a build tree into a scratch prefix and checks that the desktop
 files it lays out name one another and what is really installed: the menu
 entry's program and icon, the metainfo's launchable and binary, the manual
