@@ -25,6 +25,7 @@
 #include "question_bank.h"
 #include "quiz_texts.h"
 #include "rule_window.h"
+#include "shown_windows.h"
 
 namespace {
 
@@ -138,12 +139,7 @@ private:
 void ScaleTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     factor_ = ExpectedFactor();
-    form1_ = std::make_unique<drill::Form1>(random_);
-    form2_ = std::make_unique<drill::Form2>();
-    form1_->show();
-    form2_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
-    QVERIFY(QTest::qWaitForWindowExposed(form2_.get()));
+    QVERIFY(drill::testing::ShowBothWindows(random_, form1_, form2_));
     QCOMPARE(form1_->devicePixelRatioF(), factor_);
 }
 

@@ -18,6 +18,7 @@
 #include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
+#include "shown_windows.h"
 
 namespace {
 
@@ -97,12 +98,7 @@ void DarkSchemeTest::initTestCase() {
     QCOMPARE(app.palette().color(QPalette::ButtonText), QColor(252, 252, 252));
 
     drill::ConfigureApplication(app);
-    form1_ = std::make_unique<drill::Form1>(random_);
-    form2_ = std::make_unique<drill::Form2>();
-    form1_->show();
-    form2_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
-    QVERIFY(QTest::qWaitForWindowExposed(form2_.get()));
+    QVERIFY(drill::testing::ShowBothWindows(random_, form1_, form2_));
 }
 
 void DarkSchemeTest::cleanupTestCase() {

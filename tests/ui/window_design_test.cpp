@@ -25,6 +25,7 @@
 #include "form.h"
 #include "main_window.h"
 #include "rule_window.h"
+#include "shown_windows.h"
 
 namespace {
 
@@ -118,12 +119,7 @@ private:
 
 void WindowDesignTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    form1_ = std::make_unique<drill::Form1>(random_);
-    form2_ = std::make_unique<drill::Form2>();
-    form1_->show();
-    form2_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
-    QVERIFY(QTest::qWaitForWindowExposed(form2_.get()));
+    QVERIFY(drill::testing::ShowBothWindows(random_, form1_, form2_));
     mainShot_ = form1_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ruleShot_ = form2_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(mainShot_.size(), QSize(706, 487));
