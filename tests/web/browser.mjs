@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Opens the built page in the system Chromium and watches what it does: every
-// request, every Content-Security-Policy violation and every script error.
+// Opens the built page in the system Chromium (or Firefox) and watches what it
+// does: every request, every Content-Security-Policy violation and every script
+// error.
 import {createRequire} from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -23,9 +24,62 @@ export async function programData() {
     return {design: M.design(), bank: M.questionBank()};
 }
 
+// DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi
+// instead of Chromium over its DevTools protocol.
+export const browserName = process.env.DRILL_BROWSER || 'chromium';
+if (!['chromium', 'firefox'].includes(browserName)) {
+    throw new Error(`DRILL_BROWSER must be chromium or firefox, not ${browserName}`);
+}
+
+// Firefox's own background traffic, off on top of what puppeteer already turns
+// off, so a test run never reaches out and never waits on a network.
+const kFirefoxOffline = {
+    'app.update.enabled': false,
+    'app.update.auto': false,
+    'app.normandy.enabled': false,
+    'app.shield.optoutstudies.enabled': false,
+    'toolkit.telemetry.enabled': false,
+    'toolkit.telemetry.unified': false,
+    'toolkit.telemetry.archive.enabled': false,
+    'toolkit.telemetry.server': '',
+    'datareporting.usage.uploadEnabled': false,
+    'network.captive-portal-service.enabled': false,
+    'network.connectivity-service.enabled': false,
+    'network.dns.disablePrefetch': true,
+    'network.prefetch-next': false,
+    'network.predictor.enabled': false,
+    'network.trr.mode': 5,
+    'browser.safebrowsing.update.enabled': false,
+    'browser.safebrowsing.provider.mozilla.updateURL': '',
+    'browser.safebrowsing.provider.google4.updateURL': '',
+    // Release builds heed a changed settings server only with the environment
+    // below; this one tells the settings client to stay quiet.
+    'services.settings.server': 'data:,#remote-settings-dummy/v1',
+    'services.settings.poll_interval': 86400 * 365,
+    'messaging-system.rsexperimentloader.enabled': false,
+    'browser.region.update.enabled': false,
+    'browser.region.network.url': '',
+    'browser.topsites.contile.enabled': false,
+    'browser.discovery.enabled': false,
+    'extensions.blocklist.enabled': false,
+    'extensions.systemAddon.update.enabled': false,
+    'media.gmp-gmpopenh264.enabled': false,
+    'security.OCSP.enabled': 0,
+    'security.remote_settings.crlite_filters.enabled': false,
+    'security.remote_settings.intermediates.enabled': false,
+};
+
 export async function launch() {
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-chromium-'));
-    const browser = await puppeteer.launch({
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), `drill-${browserName}-`));
+    const browser = browserName === 'firefox' ? await puppeteer.launch({
+        browser: 'firefox',
+        executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+        headless: true,
+        userDataDir: profile,
+        extraPrefsFirefox: kFirefoxOffline,
+        // Firefox's own switch for test runs: it refuses any non-local connection.
+        env: {...process.env, MOZ_DISABLE_NONLOCAL_CONNECTIONS: '1'},
+    }) : await puppeteer.launch({
         executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
         headless: true,
         args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
