@@ -27,6 +27,7 @@ function activateOnKeys(button, press) {
 
 // Every behaviour but the quiz's is given at once, so that the page works while
 // the module is still compiling; presses meanwhile wait for it (see press()).
+// Returns the function that attaches the compiled module.
 function start() {
     const main = document.getElementById('Form1');
     const rule = {win: document.getElementById('Form2'),
@@ -128,7 +129,8 @@ function start() {
     for (const [name, el] of byName.main) {
         if (el instanceof HTMLButtonElement) activateOnKeys(el, () => press(name));
     }
-    const attached = drillModule.then((Module) => {
+    let attachQuiz;
+    const attached = new Promise((resolve) => { attachQuiz = resolve; }).then((Module) => {
         drill = new Module.Drill(page);
         for (const {name, answer: text} of waiting.splice(0)) {
             if (dialog.open || main.classList.contains('ended')) break;
@@ -154,11 +156,20 @@ function start() {
     // A scrolled window would bring the moved-away button into view.
     main.addEventListener('scroll', () => { main.scrollLeft = 0; main.scrollTop = 0; });
 
-    // Drawn once the embedded faces are in and the frame after them is drawn (the
+    // Drawn at the first frame after the embedded faces are in (marked in the
     // task after the frame's callbacks); ready once the quiz answers presses too.
     // The start-up benchmark waits for the first mark, the tests for the second.
-    const drawn = document.fonts.ready.then(() => new Promise((done) =>
-        requestAnimationFrame(() => setTimeout(done))));
+    // The faces are asked about at each frame: the promise of fonts.ready is kept
+    // only after a layout, a frame later than the one that shows them.
+    const facesIn = () =>
+        document.fonts.check('16px "Drill Sans"') && document.fonts.check('bold 16px "Drill Sans"');
+    const drawn = new Promise((done) => {
+        const atFrame = () => requestAnimationFrame(() => {
+            if (facesIn()) setTimeout(done);
+            else document.fonts.ready.then(atFrame);
+        });
+        atFrame();
+    });
     drawn.then(() => {
         performance.mark('drill-drawn');
         document.documentElement.dataset.drawn = '1';
@@ -167,6 +178,8 @@ function start() {
         performance.mark('drill-ready');
         document.documentElement.dataset.ready = '1';
     });
+    return attachQuiz;
 }
 
-start();
+// Called with the compiled module once it is ready (the page's last script).
+const attachQuiz = start();
