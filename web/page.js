@@ -27,7 +27,8 @@ function activateOnKeys(button, press) {
 
 // Every behaviour but the quiz's is given at once, so that the page works while
 // the module is still compiling; presses meanwhile wait for it (see press()).
-// Returns the function that attaches the compiled module.
+// Returns when the page is first drawn, and the function that attaches the
+// compiled module.
 function start() {
     const main = document.getElementById('Form1');
     const rule = {win: document.getElementById('Form2'),
@@ -178,8 +179,9 @@ function start() {
         performance.mark('drill-ready');
         document.documentElement.dataset.ready = '1';
     });
-    return attachQuiz;
+    return {drawn, attachQuiz};
 }
 
-// Called with the compiled module once it is ready (the page's last script).
-const attachQuiz = start();
+// The page's last script compiles the module once the first complete frame is
+// drawn and attaches it.
+const {drawn: pageDrawn, attachQuiz} = start();
