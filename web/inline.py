@@ -25,15 +25,10 @@ def data_uri(mime, data):
     return f"data:{mime};base64,{base64.b64encode(data).decode('ascii')}"
 
 
-def program_texts(module):
+def program_texts(page_dir, module):
     """Every text of the form table and the question bank, read from the built
-    module, and the message texts from the core's header."""
-    script = (
-        "const m = require(process.argv[1]);"
-        "m().then((M) => { process.stdout.write(JSON.stringify("
-        "{design: M.design(), bank: M.questionBank()})); });"
-    )
-    out = subprocess.run(["node", "-e", script, str(Path(module).resolve())],
+    module, and the two windows' markup built from the same table."""
+    out = subprocess.run(["node", str(page_dir / "markup.js"), str(Path(module).resolve())],
                          check=True, capture_output=True, text=True).stdout
     return json.loads(out)
 
@@ -94,12 +89,13 @@ def main():
     page_dir, assets, fonts = Path(args.page_dir), Path(args.assets), Path(args.fonts)
     module_js = Path(args.module).read_text(encoding="utf-8")
     page_js = (page_dir / "page.js").read_text(encoding="utf-8")
+    markup_js = (page_dir / "markup.js").read_text(encoding="utf-8")
     for name, script in (("module", module_js), ("page", page_js)):
         if re.search(r"</script", script, re.IGNORECASE):
             sys.exit(f"the {name} script holds a closing script tag")
 
-    texts = program_texts(args.module)
-    design, bank = texts["design"], texts["bank"]
+    texts = program_texts(page_dir, args.module)
+    design, bank, windows = texts["design"], texts["bank"], texts["windows"]
     shown = [design["main"]["caption"], design["rule"]["caption"]]
     for window in (design["main"], design["rule"]):
         shown += [c["text"] for c in window["controls"]]
@@ -108,7 +104,7 @@ def main():
     # Message texts live only in the core's header.
     shown += re.findall(r'"([^"]*)"', (Path(args.core) / "quiz_texts.h").read_text("utf-8"))
     # The page's own texts, and whatever a student may plausibly type.
-    shown += re.findall(r"'([^']*)'", page_js)
+    shown += re.findall(r"'([^']*)'", page_js + markup_js)
     shown.append("".join(chr(c) for c in range(0x20, 0x7F)))
     shown.append("".join(chr(c) for c in range(0x410, 0x450)) + "Ёё")
     text = "".join(sorted(set("".join(shown))))
@@ -135,6 +131,7 @@ def main():
     for key, value in (("@FONT_LICENCE@", licence_comment(args.font_copyright)),
                        ("@TITLE@", caption), ("@ICONS@", icons),
                        ("@FONT_FACES@", "\n".join(faces)), ("@CSS@", css),
+                       ("@MAIN_WINDOW@", windows["main"]), ("@RULE_WINDOW@", windows["rule"]),
                        ("@MODULE@", module_js), ("@PAGE_JS@", page_js)):
         if key not in html:
             sys.exit(f"the page template lacks {key}")

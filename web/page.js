@@ -1,104 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Builds the two windows from the program's form table and carries out what the
-// compiled quiz asks of them. It decides nothing about the drill: every button
+// Gives the two windows, built into the page from the program's form table,
+// their behaviour and carries out what the compiled quiz asks of them. It decides nothing about the drill: every button
 // press goes to the quiz, which names the control it changes.
 'use strict';
 
 // Texts of the browser edition alone (the drill's own texts come from the program).
 const kOk = 'OK';
-const kClose = 'Закрыть';
 const kEnded = 'Работа окончена. Эту вкладку можно закрыть.';
 
-const byName = {main: new Map(), rule: new Map()};
-
-function styleControl(el, c) {
-    el.className = 'control' + (c.border ? ' border' : '') + (c.wordWrap ? ' wrap' : '');
-    el.dataset.name = c.name;
-    Object.assign(el.style, {
-        left: c.left + 'px', top: c.top + 'px', width: c.width + 'px', height: c.height + 'px',
-        fontSize: c.fontPx + 'px', fontWeight: c.bold ? 'bold' : 'normal',
-        color: c.color, backgroundColor: c.background, textAlign: c.align,
-    });
-}
-
-function makeControl(c, windowName, design) {
-    let el;
-    if (c.kind === 'button') {
-        el = document.createElement('button');
-        el.type = 'button';
-        el.textContent = c.text;
-    } else if (c.kind === 'textbox') {
-        el = document.createElement('input');
-        el.type = 'text';
-        el.value = c.text;
-        el.maxLength = design.answerMaxLength;
-        el.autocomplete = 'off';
-        el.spellcheck = false;
-        el.setAttribute('autocapitalize', 'off');
-        el.setAttribute('autocorrect', 'off');
-    } else {
-        el = document.createElement('div');
-        el.textContent = c.text;
-    }
-    el.id = windowName + '-' + c.name;
-    styleControl(el, c);
-    // Positive tab indices follow the table's order; the table counts from 0.
-    if (c.tabIndex >= 0) el.tabIndex = c.tabIndex + 1;
-    if (c.accessibleName) el.setAttribute('aria-label', c.accessibleName);
-    if (c.accessibleDescription) el.setAttribute('aria-description', c.accessibleDescription);
-    return el;
-}
-
-function sizeWindow(el, w) {
-    el.style.width = w.width + 'px';
-    el.style.height = w.height + 'px';
-    el.style.backgroundColor = w.background;
-}
-
-// Controls in reading order: top to bottom, then left to right.
-function readingOrder(controls) {
-    return [...controls].sort((a, b) => a.top - b.top || a.left - b.left);
-}
-
-function buildMain(design) {
-    const w = design.main;
-    const root = document.getElementById(w.name);
-    sizeWindow(root, w);
-    root.style.backgroundSize = design.pictureWidth + 'px ' + design.pictureHeight + 'px';
-    // The focus starts on the first control of the tab order; autofocus gives it
-    // at the first frame, without forcing a layout before the page is complete.
-    const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
-    for (const c of readingOrder(w.controls)) {
-        const el = makeControl(c, w.name, design);
-        el.autofocus = c.tabIndex === first;
-        byName.main.set(c.name, el);
-        root.append(el);
-    }
-    return root;
-}
-
-function buildRule(design) {
-    const w = design.rule;
-    const win = document.getElementById(w.name);
-    const client = win.querySelector('.client');
-    sizeWindow(client, w);
-    win.querySelector('.caption span').textContent = w.caption;
-    const close = document.getElementById(w.name + '-close');
-    close.textContent = '×';
-    close.setAttribute('aria-label', kClose);
-    close.title = kClose;
-    const controls = new Map(w.controls.map((c) => [c.name, c]));
-    for (const name of design.ruleReadingOrder) {
-        const el = makeControl(controls.get(name), w.name, design);
-        byName.rule.set(name, el);
-        client.append(el);
-    }
-    win.setAttribute('aria-describedby',
-        design.ruleReadingOrder.map((name) => w.name + '-' + name).join(' '));
-    // Where the design puts it on the screen, relative to the main window.
-    const dx = w.left - design.main.left;
-    const dy = w.top - design.main.top;
-    return {win, close, dx, dy};
+// The windows come built into the page (markup.js, from the same form table);
+// the controls by their names in the table.
+function controlsOf(windowName) {
+    const root = document.getElementById(windowName);
+    return new Map([...root.querySelectorAll('[data-name]')].map((el) => [el.dataset.name, el]));
 }
 
 function activateOnKeys(button, press) {
@@ -111,11 +25,17 @@ function activateOnKeys(button, press) {
     });
 }
 
-function start(Module) {
-    const design = Module.design();
-    document.title = design.main.caption;
-    const main = buildMain(design);
-    const rule = buildRule(design);
+// Every behaviour but the quiz's is given at once, so that the page works while
+// the module is still compiling; presses meanwhile wait for it (see press()).
+// Returns when the page is first drawn, and the function that attaches the
+// compiled module.
+function start() {
+    const main = document.getElementById('Form1');
+    const rule = {win: document.getElementById('Form2'),
+        close: document.getElementById('Form2-close')};
+    rule.dx = Number(rule.win.dataset.dx);
+    rule.dy = Number(rule.win.dataset.dy);
+    const byName = {main: controlsOf('Form1'), rule: controlsOf('Form2')};
     const answer = byName.main.get('Text1');
     const dialog = document.getElementById('message');
     const announcer = document.getElementById('announcer');
@@ -144,9 +64,12 @@ function start(Module) {
         if (inside && returnFocus && returnFocus.isConnected) returnFocus.focus();
     }
 
+    // The answer box's text when the press being carried out was made.
+    let answerAtPress = null;
+
     // What the quiz calls, through the C++ QuizView.
     const page = {
-        answerText: () => answer.value,
+        answerText: () => answerAtPress ?? answer.value,
         setText(name, text) {
             const el = byName.main.get(name);
             if (el instanceof HTMLInputElement) el.value = text;
@@ -194,10 +117,32 @@ function start(Module) {
         },
     };
 
-    const drill = new Module.Drill(page);
-    for (const [name, el] of byName.main) {
-        if (el instanceof HTMLButtonElement) activateOnKeys(el, () => drill.press(name));
+    // Presses made before the module is ready are kept, each with the answer box's
+    // text of its moment, and carried out in order once it is: none is lost, and
+    // none is judged on text typed after it. One that opens a message box ends
+    // the replay, as the box would have stopped the later ones.
+    let drill = null;
+    const waiting = [];
+    function press(name) {
+        if (drill) drill.press(name);
+        else waiting.push({name, answer: answer.value});
     }
+    for (const [name, el] of byName.main) {
+        if (el instanceof HTMLButtonElement) activateOnKeys(el, () => press(name));
+    }
+    let attachQuiz;
+    const attached = new Promise((resolve) => { attachQuiz = resolve; }).then((Module) => {
+        drill = new Module.Drill(page);
+        for (const {name, answer: text} of waiting.splice(0)) {
+            if (dialog.open || main.classList.contains('ended')) break;
+            answerAtPress = text;
+            try {
+                drill.press(name);
+            } finally {
+                answerAtPress = null;
+            }
+        }
+    });
 
     document.getElementById('message-ok').textContent = kOk;
     activateOnKeys(document.getElementById('message-ok'), dismissMessage);
@@ -212,13 +157,31 @@ function start(Module) {
     // A scrolled window would bring the moved-away button into view.
     main.addEventListener('scroll', () => { main.scrollLeft = 0; main.scrollTop = 0; });
 
-    // Ready once the embedded faces are in and the frame after them is drawn
-    // (the task after the frame's callbacks): the benchmarks and tests wait for
-    // this mark.
-    document.fonts.ready.then(() => requestAnimationFrame(() => setTimeout(() => {
+    // Drawn at the first frame after the embedded faces are in (marked in the
+    // task after the frame's callbacks); ready once the quiz answers presses too.
+    // The start-up benchmark waits for the first mark, the tests for the second.
+    // The faces are asked about at each frame: the promise of fonts.ready is kept
+    // only after a layout, a frame later than the one that shows them.
+    const facesIn = () =>
+        document.fonts.check('16px "Drill Sans"') && document.fonts.check('bold 16px "Drill Sans"');
+    const drawn = new Promise((done) => {
+        const atFrame = () => requestAnimationFrame(() => {
+            if (facesIn()) setTimeout(done);
+            else document.fonts.ready.then(atFrame);
+        });
+        atFrame();
+    });
+    drawn.then(() => {
+        performance.mark('drill-drawn');
+        document.documentElement.dataset.drawn = '1';
+    });
+    Promise.all([drawn, attached]).then(() => {
         performance.mark('drill-ready');
         document.documentElement.dataset.ready = '1';
-    })));
+    });
+    return {drawn, attachQuiz};
 }
 
-drillModule.then(start);
+// The page's last script compiles the module once the first complete frame is
+// drawn and attaches it.
+const {drawn: pageDrawn, attachQuiz} = start();

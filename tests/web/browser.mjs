@@ -94,8 +94,11 @@ export async function launch() {
     return browser;
 }
 
-// A page opened on the drill, with its log of what should never happen.
-export async function openDrill(browser, {scale = 1, width = 800} = {}) {
+// A page opened on the drill, with its log of what should never happen. With
+// holdModule, the compiled module is kept from the page until
+// `await page.evaluate(() => releaseDrillModule())`, and the page is returned
+// as soon as it is drawn.
+export async function openDrill(browser, {scale = 1, width = 800, holdModule = false} = {}) {
     const page = await browser.newPage();
     const log = {requests: [], violations: [], errors: []};
     await page.setViewport({width, height: 600, deviceScaleFactor: scale});
@@ -104,6 +107,18 @@ export async function openDrill(browser, {scale = 1, width = 800} = {}) {
             console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
         });
     });
+    if (holdModule) {
+        await page.evaluateOnNewDocument(() => {
+            let release;
+            const held = new Promise((resolve) => { release = resolve; });
+            window.releaseDrillModule = release;
+            for (const name of ['instantiate', 'instantiateStreaming']) {
+                const real = WebAssembly[name];
+                WebAssembly[name] = (...args) =>
+                    real.apply(WebAssembly, args).then((result) => held.then(() => result));
+            }
+        });
+    }
     page.on('console', (m) => {
         if (m.type() === 'error' || /Content Security Policy/.test(m.text())) {
             log.errors.push(m.text());
@@ -116,7 +131,8 @@ export async function openDrill(browser, {scale = 1, width = 800} = {}) {
         if (r.url() !== pageUrl && !r.url().startsWith('data:')) log.requests.push(r.url());
     });
     await page.goto(pageUrl);
-    await page.waitForSelector('html[data-ready]', {timeout: 60000});
+    await page.waitForSelector(holdModule ? 'html[data-drawn]' : 'html[data-ready]',
+        {timeout: 60000});
     return {page, log};
 }
 

@@ -298,3 +298,41 @@ test('"Выход" closes a tab that holds only the drill', {skip: browserName !
         assert.ok(page.isClosed());
         assertClean(assert, log);
     });
+
+// The page is drawn before its compiled module is ready; presses made meanwhile
+// wait for it and are judged on the answer box as it was when pressed. One that
+// opens a message box ends them, as the box would have stopped the rest.
+test('presses before the module is ready wait for it', async () => {
+    const {page, log} = await openDrill(browser, {width: 1900, holdModule: true});
+    const drawn = await page.evaluate(() => ({
+        ready: document.documentElement.dataset.ready ?? null,
+        texts: [...document.querySelectorAll('#Form1 [data-name]')].map((el) =>
+            [el.dataset.name, el instanceof HTMLInputElement ? el.value : el.textContent]),
+    }));
+    const design = data.design.main.controls;
+    assert.equal(drawn.ready, null, 'the module is held back');
+    assert.deepEqual(Object.fromEntries(drawn.texts),
+        Object.fromEntries(design.map((c) => [c.name, c.text])), 'every control drawn');
+    assert.equal((await look(page)).focus, 'Form1-Command1', 'the focus starts on "Правило"');
+
+    // "Ещё пример" while the box holds its design text, then the box emptied and
+    // "Правило" pressed: nothing happens yet.
+    await press(page, 'Command5');
+    await typeAnswer(page, '');
+    await press(page, 'Command1');
+    let seen = await look(page);
+    assert.deepEqual([seen.message, seen.ruleOpen, seen.said], [null, false, '']);
+
+    await page.evaluate(() => releaseDrillModule());
+    await page.waitForSelector('html[data-ready]', {timeout: 60000});
+    await expectMessage(page, kConfirm, 'information', 'Enter');
+    seen = await look(page);
+    assert.equal(seen.ruleOpen, false, 'the press after the box is not carried out');
+    assert.equal(seen.focus, 'Form1-Command1');
+
+    // From now on presses are carried out at once.
+    await press(page, 'Command1');
+    assert.ok((await look(page)).ruleOpen, 'the rule opens before the start');
+    assertClean(assert, log);
+    await page.close();
+});

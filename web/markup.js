@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The two windows' markup, built from the program's form table when the page is
+// built, so that the first frame shows every control without waiting for the
+// compiled module. page.js only finds these elements and gives them behaviour.
+// Usage: node markup.js MODULE.js   prints {design, bank, windows} as JSON.
+'use strict';
+
+// Texts of the browser edition alone (the drill's own texts come from the program).
+const kClose = 'Закрыть';
+const kCloseSign = '×';
+
+function escape(text) {
+    return String(text).replace(/[&<>"]/g,
+        (ch) => ({'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'})[ch]);
+}
+
+// Attributes from an object, in its order; false and null leave one out.
+function attributes(list) {
+    return Object.entries(list)
+        .filter(([, value]) => value !== false && value !== null && value !== undefined)
+        .map(([name, value]) => (value === true ? ` ${name}` : ` ${name}="${escape(value)}"`))
+        .join('');
+}
+
+function style(list) {
+    return Object.entries(list).map(([name, value]) => `${name}: ${value}`).join('; ');
+}
+
+function control(c, windowName, design, autofocus) {
+    const common = {
+        id: windowName + '-' + c.name,
+        class: 'control' + (c.border ? ' border' : '') + (c.wordWrap ? ' wrap' : ''),
+        'data-name': c.name,
+        style: style({
+            left: c.left + 'px', top: c.top + 'px', width: c.width + 'px',
+            height: c.height + 'px', 'font-size': c.fontPx + 'px',
+            'font-weight': c.bold ? 'bold' : 'normal', color: c.color,
+            'background-color': c.background, 'text-align': c.align,
+        }),
+        // Positive tab indices follow the table's order; the table counts from 0.
+        tabindex: c.tabIndex >= 0 ? c.tabIndex + 1 : null,
+        'aria-label': c.accessibleName || null,
+        'aria-description': c.accessibleDescription || null,
+        autofocus,
+    };
+    if (c.kind === 'button') {
+        return `<button${attributes({type: 'button', ...common})}>${escape(c.text)}</button>`;
+    }
+    if (c.kind === 'textbox') {
+        return `<input${attributes({
+            type: 'text', ...common, value: c.text, maxlength: design.answerMaxLength,
+            autocomplete: 'off', spellcheck: 'false', autocapitalize: 'off', autocorrect: 'off',
+        })}>`;
+    }
+    return `<div${attributes(common)}>${escape(c.text)}</div>`;
+}
+
+function windowStyle(w, extra = {}) {
+    return style({width: w.width + 'px', height: w.height + 'px',
+        'background-color': w.background, ...extra});
+}
+
+// Controls in reading order: top to bottom, then left to right.
+function readingOrder(controls) {
+    return [...controls].sort((a, b) => a.top - b.top || a.left - b.left);
+}
+
+function mainWindow(design) {
+    const w = design.main;
+    // The focus starts on the first control of the tab order; autofocus gives it
+    // at the first frame, without forcing a layout.
+    const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
+    const controls = readingOrder(w.controls)
+        .map((c) => control(c, w.name, design, c.tabIndex === first));
+    return `<div${attributes({
+        id: w.name, class: 'window', role: 'region', 'aria-label': w.caption,
+        style: windowStyle(w, {
+            'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
+        }),
+    })}>\n${controls.join('\n')}\n</div>`;
+}
+
+function ruleWindow(design) {
+    const w = design.rule;
+    const controls = new Map(w.controls.map((c) => [c.name, c]));
+    const client = design.ruleReadingOrder
+        .map((name) => control(controls.get(name), w.name, design, false));
+    return `<div${attributes({
+        id: w.name, class: 'window floating', role: 'dialog',
+        'aria-labelledby': w.name + '-caption',
+        'aria-describedby': design.ruleReadingOrder.map((name) => w.name + '-' + name).join(' '),
+        // Where the design puts it on the screen, relative to the main window.
+        'data-dx': w.left - design.main.left, 'data-dy': w.top - design.main.top,
+        hidden: true,
+    })}>\n<div class="caption"><span id="${escape(w.name)}-caption">${escape(w.caption)}</span>` +
+        `<button${attributes({type: 'button', class: 'close', id: w.name + '-close',
+            'aria-label': kClose, title: kClose})}>${kCloseSign}</button></div>\n` +
+        `<div class="client" style="${escape(windowStyle(w))}">\n${client.join('\n')}\n</div>\n</div>`;
+}
+
+function windows(design) {
+    return {main: mainWindow(design), rule: ruleWindow(design)};
+}
+
+module.exports = {windows};
+
+if (require.main === module) {
+    const path = require('node:path');
+    require(path.resolve(process.argv[2]))().then((M) => {
+        const design = M.design();
+        process.stdout.write(JSON.stringify(
+            {design, bank: M.questionBank(), windows: windows(design)}));
+    });
+}
