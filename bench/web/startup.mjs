@@ -28,12 +28,13 @@ fs.writeFileSync(barePath, `<!DOCTYPE html><html lang="ru"><head><meta charset="
 <title>Bare page</title></head><body><div>Одна надпись</div>
 <script>requestAnimationFrame(() => setTimeout(() => {
 performance.mark('drill-drawn'); performance.mark('drill-ready');
-document.documentElement.dataset.drawn = '1'; document.documentElement.dataset.ready = '1'; }));
-</script></body></html>`);
+document.documentElement.dataset.ready = '1'; }));</script>
+</body></html>`);
 // The floor: the page less the script that holds its compiled module. It draws
 // as the page does, marks drill-drawn, and never answers a press.
 const drillHtml = fs.readFileSync(drillPath, 'utf8');
-const moduleScripts = drillHtml.match(/<script>(?:(?!<\/script>)[\s\S])*var createDrillModule[\s\S]*?<\/script>/g);
+const moduleScript = /<script>(?:(?!<\/script>)[\s\S])*var createDrillModule[\s\S]*?<\/script>/g;
+const moduleScripts = drillHtml.match(moduleScript);
 if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${drillPath}`);
 const floorPath = path.join(work, 'floor.html');
 fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
