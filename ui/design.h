@@ -29,13 +29,14 @@ QFont DesignFont(const form::Font& font);
 // control of the tab order.
 void Build(QWidget& window, const form::Window& design);
 
-// The control of that name, created by Build.
-template <typename Widget> Widget& Control(const QWidget& window, std::string_view name) {
-    auto* control = window.findChild<Widget*>(
+// The widget Build created for a control of the table.
+template <typename Widget> Widget& Control(const QWidget& window, const form::Control& control) {
+    const std::string_view name = control.name;
+    auto* widget = window.findChild<Widget*>(
         QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
         Qt::FindDirectChildrenOnly);
-    Q_ASSERT(control);
-    return *control;
+    Q_ASSERT(widget);
+    return *widget;
 }
 
 } // namespace drill::design

@@ -56,12 +56,13 @@ QImage DecodedPicture(const QString& path) {
 } // namespace
 
 Form1::Form1(RandomSource& random, QWidget* parent)
-    : QWidget(parent), command2_(design::Control<QPushButton>(Built(*this), "Command2")),
-      text1_(design::Control<QLineEdit>(*this, "Text1")),
-      label1_(design::Control<QLabel>(*this, "Label1")),
-      label5_(design::Control<QLabel>(*this, "Label5")),
-      label7_(design::Control<QLabel>(*this, "Label7")),
-      label8_(design::Control<QLabel>(*this, "Label8")), announcer_(new Announcer(this)),
+    : QWidget(parent),
+      startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
+      answerBox_(design::Control<QLineEdit>(*this, form::kAnswerBox)),
+      problem_(design::Control<QLabel>(*this, form::kProblem)),
+      mistakes_(design::Control<QLabel>(*this, form::kMistakes)),
+      questionNo_(design::Control<QLabel>(*this, form::kQuestionNo)),
+      verdict_(design::Control<QLabel>(*this, form::kVerdict)), announcer_(new Announcer(this)),
       quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -70,20 +71,21 @@ Form1::Form1(RandomSource& random, QWidget* parent)
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.
-    for (auto [caption, box] : {std::pair{"Label6", &label7_}, std::pair{"Label4", &label5_}}) {
-        auto& label = design::Control<QLabel>(*this, caption);
+    for (auto [caption, box] : {std::pair{&form::kQuestionNoCaption, &questionNo_},
+                                std::pair{&form::kMistakesCaption, &mistakes_}}) {
+        auto& label = design::Control<QLabel>(*this, *caption);
         const QRect overlap = box->geometry().translated(-label.pos());
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
-    const std::pair<const char*, void (Form1::*)()> bindings[] = {
-        {"Command1", &Form1::Command1_Click},
-        {"Command2", &Form1::Command2_Click},
-        {"Command3", &Form1::Command3_Click},
-        {"Command5", &Form1::Command5_Click},
-        {"Command7", &Form1::Command7_Click}};
-    for (const auto& [name, slot] : bindings) {
-        connect(&design::Control<QPushButton>(*this, name), &QPushButton::clicked, this, slot);
+    const std::pair<const form::Control*, void (Form1::*)()> bindings[] = {
+        {&form::kRuleButton, &Form1::Command1_Click},
+        {&form::kStartButton, &Form1::Command2_Click},
+        {&form::kAcceptButton, &Form1::Command3_Click},
+        {&form::kNextButton, &Form1::Command5_Click},
+        {&form::kQuitButton, &Form1::Command7_Click}};
+    for (const auto& [button, slot] : bindings) {
+        connect(&design::Control<QPushButton>(*this, *button), &QPushButton::clicked, this, slot);
     }
 
     describeTimer_.setSingleShot(true);
@@ -119,42 +121,42 @@ void Form1::Operate(void (Quiz::*operation)()) {
 }
 
 form::Displays Form1::Displays() const {
-    return {label7_.text().toStdString(), label1_.text().toStdString(),
-            label8_.text().toStdString()};
+    return {questionNo_.text().toStdString(), problem_.text().toStdString(),
+            verdict_.text().toStdString()};
 }
 
 void Form1::DescribeControls() {
     const QString description = Q(form::FocusDescription(Displays()));
     for (const form::Control& control : form::kMainWindow.controls) {
         if (control.tabIndex >= 0) {
-            a11y::SetDescription(design::Control<QWidget>(*this, control.name), description);
+            a11y::SetDescription(design::Control<QWidget>(*this, control), description);
         }
     }
 }
 
 std::string Form1::AnswerText() const {
-    return text1_.text().toStdString();
+    return answerBox_.text().toStdString();
 }
 void Form1::SetAnswerText(const std::string& text) {
-    text1_.setText(Q(text));
+    answerBox_.setText(Q(text));
 }
 void Form1::SetProblemText(const std::string& text) {
-    label1_.setText(Q(text));
+    problem_.setText(Q(text));
     describeTimer_.start();
 }
 void Form1::SetQuestionNoText(const std::string& text) {
-    label7_.setText(Q(text));
+    questionNo_.setText(Q(text));
 }
 void Form1::SetMistakeText(const std::string& text) {
-    label5_.setText(Q(text));
+    mistakes_.setText(Q(text));
 }
 void Form1::SetVerdictText(const std::string& text) {
-    label8_.setText(Q(text));
+    verdict_.setText(Q(text));
     describeTimer_.start();
 }
 
 void Form1::HideStartButton() {
-    command2_.move(form::Px(form::kHiddenButtonLeft), form::Px(form::kHiddenButtonTop));
+    startButton_.move(form::Px(form::kHiddenButtonLeft), form::Px(form::kHiddenButtonTop));
 }
 
 void Form1::ShowRuleWindow() {

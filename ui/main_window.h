@@ -58,12 +58,12 @@ private:
     form::Displays Displays() const;
     const QImage& Background();
 
-    QPushButton& command2_;
-    QLineEdit& text1_;
-    QLabel& label1_;
-    QLabel& label5_;
-    QLabel& label7_;
-    QLabel& label8_;
+    QPushButton& startButton_;
+    QLineEdit& answerBox_;
+    QLabel& problem_;
+    QLabel& mistakes_;
+    QLabel& questionNo_;
+    QLabel& verdict_;
     Announcer* const announcer_;
     // One operation changes several displays in a row; the controls are
     // described once, after it, so a screen reader never speaks stale halves.

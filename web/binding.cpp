@@ -89,8 +89,8 @@ val Design() {
     design.set("main", WindowToJs(form::kMainWindow));
     design.set("rule", WindowToJs(form::kRuleWindow));
     val order = val::array();
-    for (const char* name : form::kRuleReadingOrder) {
-        order.call<void>("push", std::string(name));
+    for (const form::Control* label : form::kRuleReadingOrder) {
+        order.call<void>("push", Str(label->name));
     }
     design.set("ruleReadingOrder", order);
     design.set("pictureWidth", form::kPictureWidth);
@@ -123,17 +123,19 @@ val QuestionBankToJs() {
 class Drill final : public QuizView {
 public:
     explicit Drill(val page) : page_(std::move(page)), quiz_(*this, random_) {
-        displays_.verdict = Str(form::kMainWindow.Find("Label8").text);
+        displays_.verdict = Str(form::kVerdict.text);
         DescribeControls();
     }
 
     // The click of the named button: one operation of the quiz, then what a
     // screen reader is told about it. Names of no button do nothing.
     void Press(const std::string& button) {
-        static constexpr std::pair<const char*, void (Quiz::*)()> kBindings[] = {
-            {"Command2", &Quiz::Start},       {"Command3", &Quiz::AcceptAnswer},
-            {"Command5", &Quiz::NextExample}, {"Command1", &Quiz::ShowRule},
-            {"Command7", &Quiz::Quit},
+        static constexpr std::pair<std::string_view, void (Quiz::*)()> kBindings[] = {
+            {form::kStartButton.name, &Quiz::Start},
+            {form::kAcceptButton.name, &Quiz::AcceptAnswer},
+            {form::kNextButton.name, &Quiz::NextExample},
+            {form::kRuleButton.name, &Quiz::ShowRule},
+            {form::kQuitButton.name, &Quiz::Quit},
         };
         for (const auto& [name, operation] : kBindings) {
             if (button == name) {
@@ -150,22 +152,22 @@ public:
     }
 
     std::string AnswerText() const override { return page_.call<std::string>("answerText"); }
-    void SetAnswerText(const std::string& text) override { SetText("Text1", text); }
+    void SetAnswerText(const std::string& text) override { SetText(form::kAnswerBox, text); }
     void SetProblemText(const std::string& text) override {
         displays_.problem = text;
-        SetText("Label1", text);
+        SetText(form::kProblem, text);
     }
     void SetQuestionNoText(const std::string& text) override {
         displays_.questionNo = text;
-        SetText("Label7", text);
+        SetText(form::kQuestionNo, text);
     }
-    void SetMistakeText(const std::string& text) override { SetText("Label5", text); }
+    void SetMistakeText(const std::string& text) override { SetText(form::kMistakes, text); }
     void SetVerdictText(const std::string& text) override {
         displays_.verdict = text;
-        SetText("Label8", text);
+        SetText(form::kVerdict, text);
     }
     void HideStartButton() override {
-        page_.call<void>("move", std::string("Command2"), form::Px(form::kHiddenButtonLeft),
+        page_.call<void>("move", Str(form::kStartButton.name), form::Px(form::kHiddenButtonLeft),
                          form::Px(form::kHiddenButtonTop));
     }
     void ShowRuleWindow() override { page_.call<void>("showRuleWindow"); }
@@ -193,8 +195,8 @@ private:
         described_ = std::move(description);
     }
 
-    void SetText(const char* control, const std::string& text) {
-        page_.call<void>("setText", std::string(control), text);
+    void SetText(const form::Control& control, const std::string& text) {
+        page_.call<void>("setText", Str(control.name), text);
     }
 
     val page_;
