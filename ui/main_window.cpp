@@ -59,11 +59,7 @@ Form1::Form1(RandomSource& random, QWidget* parent)
     : QWidget(parent),
       startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
       answerBox_(design::Control<QLineEdit>(*this, form::kAnswerBox)),
-      problem_(design::Control<QLabel>(*this, form::kProblem)),
-      mistakes_(design::Control<QLabel>(*this, form::kMistakes)),
-      questionNo_(design::Control<QLabel>(*this, form::kQuestionNo)),
-      verdict_(design::Control<QLabel>(*this, form::kVerdict)), announcer_(new Announcer(this)),
-      quiz_(*this, random) {
+      announcer_(new Announcer(this)), binding_(*this), quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -71,10 +67,11 @@ Form1::Form1(RandomSource& random, QWidget* parent)
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.
-    for (auto [caption, box] : {std::pair{&form::kQuestionNoCaption, &questionNo_},
-                                std::pair{&form::kMistakesCaption, &mistakes_}}) {
+    for (auto [caption, box] : {std::pair{&form::kQuestionNoCaption, &form::kQuestionNo},
+                                std::pair{&form::kMistakesCaption, &form::kMistakes}}) {
         auto& label = design::Control<QLabel>(*this, *caption);
-        const QRect overlap = box->geometry().translated(-label.pos());
+        const QRect overlap =
+            design::Control<QLabel>(*this, *box).geometry().translated(-label.pos());
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
@@ -87,11 +84,7 @@ Form1::Form1(RandomSource& random, QWidget* parent)
     for (const auto& [button, slot] : bindings) {
         connect(&design::Control<QPushButton>(*this, *button), &QPushButton::clicked, this, slot);
     }
-
-    describeTimer_.setSingleShot(true);
-    describeTimer_.setInterval(0);
-    connect(&describeTimer_, &QTimer::timeout, this, &Form1::DescribeControls);
-    DescribeControls();
+    binding_.DescribeControls();
 }
 
 Form1::~Form1() {
@@ -99,60 +92,52 @@ Form1::~Form1() {
 }
 
 void Form1::Command1_Click() {
-    Operate(&Quiz::ShowRule);
+    binding_.Press(quiz_, form::kRuleButton.name);
 }
 void Form1::Command2_Click() {
-    Operate(&Quiz::Start);
+    binding_.Press(quiz_, form::kStartButton.name);
 }
 void Form1::Command3_Click() {
-    Operate(&Quiz::AcceptAnswer);
+    binding_.Press(quiz_, form::kAcceptButton.name);
 }
 void Form1::Command5_Click() {
-    Operate(&Quiz::NextExample);
+    binding_.Press(quiz_, form::kNextButton.name);
 }
 void Form1::Command7_Click() {
-    Operate(&Quiz::Quit);
+    binding_.Press(quiz_, form::kQuitButton.name);
 }
 
-void Form1::Operate(void (Quiz::*operation)()) {
-    const form::Displays before = Displays();
-    (quiz_.*operation)();
-    announcer_->Say(Q(form::Announcement(before, Displays())));
-}
-
-form::Displays Form1::Displays() const {
-    return {questionNo_.text().toStdString(), problem_.text().toStdString(),
-            verdict_.text().toStdString()};
-}
-
-void Form1::DescribeControls() {
-    const QString description = Q(form::FocusDescription(Displays()));
-    for (const form::Control& control : form::kMainWindow.controls) {
-        if (control.tabIndex >= 0) {
-            a11y::SetDescription(design::Control<QWidget>(*this, control), description);
-        }
+void Form1::PutText(const form::Control& control, const std::string& text) {
+    if (&control == &form::kAnswerBox) {
+        answerBox_.setText(Q(text));
+    } else {
+        design::Control<QLabel>(*this, control).setText(Q(text));
     }
+}
+void Form1::Announce(const std::string& text) {
+    announcer_->Say(Q(text));
+}
+void Form1::Describe(const form::Control& control, const std::string& description) {
+    a11y::SetDescription(design::Control<QWidget>(*this, control), Q(description));
 }
 
 std::string Form1::AnswerText() const {
     return answerBox_.text().toStdString();
 }
 void Form1::SetAnswerText(const std::string& text) {
-    answerBox_.setText(Q(text));
+    binding_.ShowAnswer(text);
 }
 void Form1::SetProblemText(const std::string& text) {
-    problem_.setText(Q(text));
-    describeTimer_.start();
+    binding_.ShowProblem(text);
 }
 void Form1::SetQuestionNoText(const std::string& text) {
-    questionNo_.setText(Q(text));
+    binding_.ShowQuestionNo(text);
 }
 void Form1::SetMistakeText(const std::string& text) {
-    mistakes_.setText(Q(text));
+    binding_.ShowMistakes(text);
 }
 void Form1::SetVerdictText(const std::string& text) {
-    verdict_.setText(Q(text));
-    describeTimer_.start();
+    binding_.ShowVerdict(text);
 }
 
 void Form1::HideStartButton() {

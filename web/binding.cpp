@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "announce.h"
+#include "binding.h"
 #include "clock_random.h"
 #include "form.h"
 #include "question_bank.h"
@@ -118,54 +118,24 @@ val QuestionBankToJs() {
 
 } // namespace
 
-// The main window's QuizView: each operation names the control it changes, the
-// page only carries it out. `page` is the object built by the page's script.
-class Drill final : public QuizView {
+// The main window's QuizView: the shared binding names the control each
+// operation changes, the page only carries it out. `page` is the object built
+// by the page's script.
+class Drill final : public QuizView, private form::Surface {
 public:
-    explicit Drill(val page) : page_(std::move(page)), quiz_(*this, random_) {
-        displays_.verdict = Str(form::kVerdict.text);
-        DescribeControls();
+    explicit Drill(val page) : page_(std::move(page)), binding_(*this), quiz_(*this, random_) {
+        binding_.DescribeControls();
     }
 
-    // The click of the named button: one operation of the quiz, then what a
-    // screen reader is told about it. Names of no button do nothing.
-    void Press(const std::string& button) {
-        static constexpr std::pair<std::string_view, void (Quiz::*)()> kBindings[] = {
-            {form::kStartButton.name, &Quiz::Start},
-            {form::kAcceptButton.name, &Quiz::AcceptAnswer},
-            {form::kNextButton.name, &Quiz::NextExample},
-            {form::kRuleButton.name, &Quiz::ShowRule},
-            {form::kQuitButton.name, &Quiz::Quit},
-        };
-        for (const auto& [name, operation] : kBindings) {
-            if (button == name) {
-                const form::Displays before = displays_;
-                (quiz_.*operation)();
-                const std::string said = form::Announcement(before, displays_);
-                if (!said.empty()) {
-                    page_.call<void>("announce", said);
-                }
-                DescribeControls();
-                return;
-            }
-        }
-    }
+    // The click of the named button; names of no button do nothing.
+    void Press(const std::string& button) { binding_.Press(quiz_, button); }
 
     std::string AnswerText() const override { return page_.call<std::string>("answerText"); }
-    void SetAnswerText(const std::string& text) override { SetText(form::kAnswerBox, text); }
-    void SetProblemText(const std::string& text) override {
-        displays_.problem = text;
-        SetText(form::kProblem, text);
-    }
-    void SetQuestionNoText(const std::string& text) override {
-        displays_.questionNo = text;
-        SetText(form::kQuestionNo, text);
-    }
-    void SetMistakeText(const std::string& text) override { SetText(form::kMistakes, text); }
-    void SetVerdictText(const std::string& text) override {
-        displays_.verdict = text;
-        SetText(form::kVerdict, text);
-    }
+    void SetAnswerText(const std::string& text) override { binding_.ShowAnswer(text); }
+    void SetProblemText(const std::string& text) override { binding_.ShowProblem(text); }
+    void SetQuestionNoText(const std::string& text) override { binding_.ShowQuestionNo(text); }
+    void SetMistakeText(const std::string& text) override { binding_.ShowMistakes(text); }
+    void SetVerdictText(const std::string& text) override { binding_.ShowVerdict(text); }
     void HideStartButton() override {
         page_.call<void>("move", Str(form::kStartButton.name), form::Px(form::kHiddenButtonLeft),
                          form::Px(form::kHiddenButtonTop));
@@ -180,30 +150,18 @@ public:
     void EndProgram() override { page_.call<void>("endProgram"); }
 
 private:
-    // Each control that takes the focus carries the problem and the verdict in
-    // its description, so that a screen reader says them as the focus arrives.
-    void DescribeControls() {
-        std::string description = form::FocusDescription(displays_);
-        if (description == described_) {
-            return;
-        }
-        for (const form::Control& control : form::kMainWindow.controls) {
-            if (control.tabIndex >= 0) {
-                page_.call<void>("describe", Str(control.name), description);
-            }
-        }
-        described_ = std::move(description);
-    }
-
-    void SetText(const form::Control& control, const std::string& text) {
+    void PutText(const form::Control& control, const std::string& text) override {
         page_.call<void>("setText", Str(control.name), text);
+    }
+    void Announce(const std::string& text) override { page_.call<void>("announce", text); }
+    void Describe(const form::Control& control, const std::string& description) override {
+        page_.call<void>("describe", Str(control.name), description);
     }
 
     val page_;
     ClockRandom random_;
+    form::Binding binding_;
     Quiz quiz_;
-    form::Displays displays_;
-    std::string described_;
 };
 
 } // namespace drill::web
