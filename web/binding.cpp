@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's side of the drill: the core's quiz behind a QuizView that
-// calls into the page, and the form table handed to the page so that it builds
-// its windows from the same data as the desktop edition.
+// calls into the page. The page's windows are built from the same form table
+// at build time (form/export.h, markup.js).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -12,9 +12,7 @@
 #include "binding.h"
 #include "clock_random.h"
 #include "form.h"
-#include "question_bank.h"
 #include "quiz.h"
-#include "quiz_texts.h"
 
 namespace drill::web {
 
@@ -24,96 +22,6 @@ namespace {
 
 std::string Str(std::string_view text) {
     return std::string(text);
-}
-
-std::string Css(form::Rgb colour) {
-    return "rgb(" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
-           std::to_string(colour.b) + ")";
-}
-
-const char* KindName(form::Kind kind) {
-    switch (kind) {
-    case form::Kind::Button:
-        return "button";
-    case form::Kind::TextBox:
-        return "textbox";
-    case form::Kind::Label:
-        break;
-    }
-    return "label";
-}
-
-void SetBox(val& object, const form::PixelBox& box) {
-    object.set("left", box.left);
-    object.set("top", box.top);
-    object.set("width", box.width);
-    object.set("height", box.height);
-}
-
-val ControlToJs(const form::Control& control) {
-    val object = val::object();
-    object.set("name", Str(control.name));
-    object.set("kind", std::string(KindName(control.kind)));
-    object.set("text", Str(control.text));
-    SetBox(object, form::Px(control.box));
-    object.set("fontPx", control.font.PixelSize());
-    object.set("bold", control.font.weight == form::Weight::Bold);
-    object.set("color", Css(control.textColour.value_or(form::kBlack)));
-    object.set("background", Css(control.background));
-    object.set("align", std::string(control.align == form::Align::Centre ? "center" : "left"));
-    object.set("border", control.border);
-    object.set("wordWrap", control.wordWrap);
-    object.set("tabIndex", control.tabIndex);
-    object.set("accessibleName", Str(control.accessibleName));
-    object.set("accessibleDescription", Str(control.accessibleDescription));
-    return object;
-}
-
-val WindowToJs(const form::Window& window) {
-    val object = val::object();
-    object.set("name", Str(window.name));
-    object.set("caption", Str(window.caption));
-    SetBox(object, form::Px(window.client));
-    object.set("background", Css(window.background));
-    val controls = val::array();
-    for (const form::Control& control : window.controls) {
-        controls.call<void>("push", ControlToJs(control));
-    }
-    object.set("controls", controls);
-    return object;
-}
-
-// Everything the page lays out, in CSS pixels (one per design pixel).
-val Design() {
-    val design = val::object();
-    design.set("main", WindowToJs(form::kMainWindow));
-    design.set("rule", WindowToJs(form::kRuleWindow));
-    val order = val::array();
-    for (const form::Control* label : form::kRuleReadingOrder) {
-        order.call<void>("push", Str(label->name));
-    }
-    design.set("ruleReadingOrder", order);
-    design.set("pictureWidth", form::kPictureWidth);
-    design.set("pictureHeight", form::kPictureHeight);
-    design.set("answerMaxLength", form::kAnswerMaxLength);
-    return design;
-}
-
-// The question table as data, for the browser tests to know the answers.
-val QuestionBankToJs() {
-    val rows = val::array();
-    for (int id = 1; id <= QuestionBank::Count; ++id) {
-        const Question& q = QuestionBank::Get(id);
-        val row = val::object();
-        row.set("problem", q.Problem);
-        val answers = val::array();
-        for (const std::string* answer : {&q.Answer1, &q.Answer2, &q.Answer3, &q.Answer4}) {
-            answers.call<void>("push", *answer);
-        }
-        row.set("answers", answers);
-        rows.call<void>("push", row);
-    }
-    return rows;
 }
 
 } // namespace
@@ -168,8 +76,6 @@ private:
 
 EMSCRIPTEN_BINDINGS(transpose_drill) {
     using namespace drill::web;
-    emscripten::function("design", &Design);
-    emscripten::function("questionBank", &QuestionBankToJs);
     emscripten::class_<Drill>("Drill").constructor<emscripten::val>().function("press",
                                                                                &Drill::Press);
 }
