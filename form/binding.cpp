@@ -15,7 +15,7 @@ struct Operation {
 };
 
 const Operation kOperations[] = {
-    {kStartButton, &Quiz::Start},     {kAcceptButton, &Quiz::AcceptAnswer},
+    {kStartButton, &Quiz::Start},      {kAcceptButton, &Quiz::AcceptAnswer},
     {kNextButton, &Quiz::NextExample}, {kRuleButton, &Quiz::ShowRule},
     {kQuitButton, &Quiz::Quit},
 };

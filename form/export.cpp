@@ -130,10 +130,7 @@ std::string BankJson() {
         const Question& q = QuestionBank::Get(id);
         const std::string_view answers[] = {q.Answer1, q.Answer2, q.Answer3, q.Answer4};
         out += (out.empty() ? "[" : ",\n  ") +
-               Object()
-                   .Text("problem", q.Problem)
-                   .Raw("answers", Array(answers, Quote))
-                   .Json();
+               Object().Text("problem", q.Problem).Raw("answers", Array(answers, Quote)).Json();
     }
     return out + "]";
 }

@@ -234,9 +234,9 @@ struct Role {
     const Control* control;
 };
 inline constexpr std::array kMainRoles{
-    Role{"problem", &kProblem},     Role{"answerBox", &kAnswerBox},  Role{"verdict", &kVerdict},
-    Role{"questionNo", &kQuestionNo}, Role{"mistakes", &kMistakes}, Role{"start", &kStartButton},
-    Role{"accept", &kAcceptButton}, Role{"next", &kNextButton},      Role{"rule", &kRuleButton},
+    Role{"problem", &kProblem},       Role{"answerBox", &kAnswerBox}, Role{"verdict", &kVerdict},
+    Role{"questionNo", &kQuestionNo}, Role{"mistakes", &kMistakes},   Role{"start", &kStartButton},
+    Role{"accept", &kAcceptButton},   Role{"next", &kNextButton},     Role{"rule", &kRuleButton},
     Role{"quit", &kQuitButton},
 };
 

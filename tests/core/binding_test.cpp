@@ -51,7 +51,8 @@ TEST(Binding, EachButtonRunsItsOperation) {
         const char* button;
         int Front::*counter; // counts only that operation's effect
     };
-    for (const Case& c : {Case{"Command2", &Front::startHidden}, {"Command1", &Front::ruleShown},
+    for (const Case& c : {Case{"Command2", &Front::startHidden},
+                          {"Command1", &Front::ruleShown},
                           {"Command7", &Front::ended}}) {
         Front f;
         f.Press(c.button);
