@@ -14,6 +14,8 @@
 
 #include <utility>
 
+#include "accessibility.h"
+
 namespace drill {
 
 namespace {
@@ -52,6 +54,7 @@ private:
 } // namespace
 
 void ConfigureApplication(QApplication& app) {
+    a11y::InstallWindowRole();
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The design's fields are fixed light colours and its "default" text is
     // black: the desktop's colour scheme must not reach the windows.
@@ -73,7 +76,13 @@ void ConfigureApplication(QApplication& app) {
         // to ask whether it knows the file.
         QImageReader reader(QStringLiteral(":/assets/icon-%1.png").arg(size), "png");
         reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            qWarning("transpose-drill: no %dx%d icon: %s", size, size,
+                     qPrintable(reader.errorString()));
+            continue;
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     app.setWindowIcon(icon);
 }

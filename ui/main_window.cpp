@@ -56,8 +56,7 @@ QImage DecodedPicture(const QString& path) {
 } // namespace
 
 Form1::Form1(RandomSource& random, QWidget* parent)
-    : QWidget(parent),
-      startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
+    : QWidget(parent), startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
       answerBox_(design::Control<QLineEdit>(*this, form::kAnswerBox)),
       announcer_(new Announcer(this)), binding_(*this), quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -181,6 +180,12 @@ const QImage& Form1::Background() {
             background_.setDevicePixelRatio(2.0);
         } else {
             background_ = DecodedPicture(QStringLiteral(":/assets/background.rgb32"));
+        }
+        if (background_.isNull()) {
+            // The window still works on its plain colour; say why it looks bare.
+            qWarning("transpose-drill: the background picture for a pixel ratio of %g is "
+                     "missing or malformed",
+                     ratio);
         }
         backgroundRatio_ = ratio;
     }
