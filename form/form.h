@@ -82,11 +82,12 @@ struct Window {
     // The control of that name, looked up while compiling: a name of no
     // control is no constant expression and fails the build.
     consteval const Control& Find(std::string_view controlName) const {
-        const Control* control = Lookup(controlName);
-        if (!control) {
-            throw "no such control";
+        for (const Control& control : controls) {
+            if (control.name == controlName) {
+                return control;
+            }
         }
-        return *control;
+        throw "no such control";
     }
 
     // The control of a name known only at run time; null if there is none.
