@@ -10,7 +10,8 @@ std::string Announcement(const Displays& before, const Displays& after) {
     std::string said;
     if (!after.problem.empty() &&
         (after.problem != before.problem || after.questionNo != before.questionNo)) {
-        said = "Вопрос " + after.questionNo + ". Уравнение " + after.problem;
+        said = std::string(texts::kQuestion) + " " + after.questionNo + ". " +
+               std::string(kProblem.accessibleDescription) + " " + after.problem;
     }
     // The hint that returns between questions is no verdict.
     if (after.verdict != before.verdict &&
@@ -24,8 +25,7 @@ std::string FocusDescription(const Displays& now) {
     if (now.problem.empty()) {
         return now.verdict;
     }
-    const std::string_view what = kMainWindow.Find("Label1").accessibleDescription;
-    return std::string(what) + " " + now.problem + ". " + now.verdict;
+    return std::string(kProblem.accessibleDescription) + " " + now.problem + ". " + now.verdict;
 }
 
 } // namespace drill::form

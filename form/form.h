@@ -60,7 +60,7 @@ struct Control {
     Font font;
     // Empty: the system's text colour, which the program keeps black (the
     // fields' colours are fixed, so a light system text colour would vanish).
-    std::optional<Rgb> textColour;
+    std::optional<Rgb> textColour = std::nullopt;
     Rgb background;
     Align align;
     bool border = false;   // a thin single black line
@@ -79,14 +79,25 @@ struct Window {
     Rgb background;
     std::span<const Control> controls; // in creation order
 
-    // The control of that name; it must exist.
-    constexpr const Control& Find(std::string_view controlName) const {
+    // The control of that name, looked up while compiling: a name of no
+    // control is no constant expression and fails the build.
+    consteval const Control& Find(std::string_view controlName) const {
         for (const Control& control : controls) {
             if (control.name == controlName) {
                 return control;
             }
         }
-        throw "no such control"; // not a constant expression: fails the build
+        throw "no such control";
+    }
+
+    // The control of a name known only at run time; null if there is none.
+    constexpr const Control* Lookup(std::string_view controlName) const {
+        for (const Control& control : controls) {
+            if (control.name == controlName) {
+                return &control;
+            }
+        }
+        return nullptr;
     }
 };
 
@@ -113,59 +124,85 @@ inline constexpr int kPictureHeight = 488;
 inline constexpr int kAnswerMaxLength = 32767;
 
 inline constexpr Font kButtonFont{1200, Weight::Bold};
+inline constexpr Font kCaptionFont{1125, Weight::Bold};
+inline constexpr Font kLineFont{1200, Weight::Bold};
+inline constexpr Font kBigFont{2625, Weight::Regular};
 
 // One control a row reads better than the formatter's packing.
 // clang-format off
 inline constexpr std::array kMainControls{
-    Control{"Command3", Kind::Button, "Принять ответ", {4320, 4800, 2295, 495}, kButtonFont,
-            std::nullopt, kButtonFace, Align::Centre, false, false, 13},
-    Control{"Text1", Kind::TextBox, "Записывать здесь", {2760, 3960, 5055, 735},
-            {2625, Weight::Regular}, kBlue, kField, Align::Centre, false, false, 11, "Ответ"},
-    Control{"Command7", Kind::Button, "Выход", {6600, 6240, 1935, 495}, kButtonFont,
-            std::nullopt, kButtonFace, Align::Centre, false, false, 9},
-    Control{"Command5", Kind::Button, "Ещё пример", {4440, 5400, 2055, 495}, kButtonFont,
-            std::nullopt, kButtonFace, Align::Centre, false, false, 8},
-    Control{"Command2", Kind::Button, "Начало", {4680, 1200, 1695, 495}, kButtonFont,
-            std::nullopt, kButtonFace, Align::Centre, false, false, 1},
-    Control{"Command1", Kind::Button, "Правило", {2280, 6240, 2055, 495}, kButtonFont,
-            std::nullopt, kButtonFace, Align::Centre, false, false, 0},
-    Control{"Label3", Kind::Label, "(Без пробелов. Буквы - латинские строчные.)",
-            {960, 2400, 8655, 375}, {1200, Weight::Bold}, std::nullopt, kField, Align::Centre},
-    Control{"Label8", Kind::Label, texts::kVerdictHint, {2520, 2760, 5535, 375},
-            {1200, Weight::Bold}, kRed, kField, Align::Centre, false, false, -1, {},
-            "Результат проверки"},
-    Control{"Label7", Kind::Label, "", {3120, 1080, 615, 375}, {1200, Weight::Bold}, kNavy,
-            kField, Align::Centre, true, false, -1, {}, "Номер вопроса"},
-    Control{"Label6", Kind::Label, "Задано вопросов:", {1080, 1080, 2055, 255},
-            {1125, Weight::Bold}, kNavy, kField, Align::Left},
-    Control{"Label5", Kind::Label, "", {9360, 1080, 615, 375}, {1200, Weight::Bold}, kRed,
-            kField, Align::Centre, true, false, -1, {}, "Число ошибок"},
-    Control{"Label4", Kind::Label, "Сделано  ошибок:", {7320, 1080, 2055, 255},
-            {1125, Weight::Bold}, kNavy, kField, Align::Left},
-    Control{"Label2", Kind::Label,
-            "Перенесите неизвестные в левую часть уравнения, числа - в правую.",
-            {600, 2040, 9495, 375}, {1425, Weight::Regular}, kBlue, kField, Align::Centre},
-    Control{"Label1", Kind::Label, "", {3000, 3120, 4575, 615}, {2625, Weight::Regular}, kBlue,
-            kField, Align::Centre, false, false, -1, {}, "Уравнение"},
+    Control{.name = "Command3", .kind = Kind::Button, .text = "Принять ответ",
+            .box = {4320, 4800, 2295, 495}, .font = kButtonFont, .background = kButtonFace,
+            .align = Align::Centre, .tabIndex = 13},
+    Control{.name = "Text1", .kind = Kind::TextBox, .text = "Записывать здесь",
+            .box = {2760, 3960, 5055, 735}, .font = kBigFont, .textColour = kBlue,
+            .background = kField, .align = Align::Centre, .tabIndex = 11,
+            .accessibleName = "Ответ"},
+    Control{.name = "Command7", .kind = Kind::Button, .text = "Выход",
+            .box = {6600, 6240, 1935, 495}, .font = kButtonFont, .background = kButtonFace,
+            .align = Align::Centre, .tabIndex = 9},
+    Control{.name = "Command5", .kind = Kind::Button, .text = "Ещё пример",
+            .box = {4440, 5400, 2055, 495}, .font = kButtonFont, .background = kButtonFace,
+            .align = Align::Centre, .tabIndex = 8},
+    Control{.name = "Command2", .kind = Kind::Button, .text = "Начало",
+            .box = {4680, 1200, 1695, 495}, .font = kButtonFont, .background = kButtonFace,
+            .align = Align::Centre, .tabIndex = 1},
+    Control{.name = "Command1", .kind = Kind::Button, .text = "Правило",
+            .box = {2280, 6240, 2055, 495}, .font = kButtonFont, .background = kButtonFace,
+            .align = Align::Centre, .tabIndex = 0},
+    Control{.name = "Label3", .kind = Kind::Label,
+            .text = "(Без пробелов. Буквы - латинские строчные.)",
+            .box = {960, 2400, 8655, 375}, .font = kLineFont, .background = kField,
+            .align = Align::Centre},
+    Control{.name = "Label8", .kind = Kind::Label, .text = texts::kVerdictHint,
+            .box = {2520, 2760, 5535, 375}, .font = kLineFont, .textColour = kRed,
+            .background = kField, .align = Align::Centre,
+            .accessibleDescription = "Результат проверки"},
+    Control{.name = "Label7", .kind = Kind::Label, .text = "",
+            .box = {3120, 1080, 615, 375}, .font = kLineFont, .textColour = kNavy,
+            .background = kField, .align = Align::Centre, .border = true,
+            .accessibleDescription = "Номер вопроса"},
+    Control{.name = "Label6", .kind = Kind::Label, .text = "Задано вопросов:",
+            .box = {1080, 1080, 2055, 255}, .font = kCaptionFont, .textColour = kNavy,
+            .background = kField, .align = Align::Left},
+    Control{.name = "Label5", .kind = Kind::Label, .text = "",
+            .box = {9360, 1080, 615, 375}, .font = kLineFont, .textColour = kRed,
+            .background = kField, .align = Align::Centre, .border = true,
+            .accessibleDescription = "Число ошибок"},
+    Control{.name = "Label4", .kind = Kind::Label, .text = "Сделано  ошибок:",
+            .box = {7320, 1080, 2055, 255}, .font = kCaptionFont, .textColour = kNavy,
+            .background = kField, .align = Align::Left},
+    Control{.name = "Label2", .kind = Kind::Label,
+            .text = "Перенесите неизвестные в левую часть уравнения, числа - в правую.",
+            .box = {600, 2040, 9495, 375}, .font = {1425, Weight::Regular}, .textColour = kBlue,
+            .background = kField, .align = Align::Centre},
+    Control{.name = "Label1", .kind = Kind::Label, .text = "",
+            .box = {3000, 3120, 4575, 615}, .font = kBigFont, .textColour = kBlue,
+            .background = kField, .align = Align::Centre,
+            .accessibleDescription = texts::kEquation},
 };
 
 inline constexpr Font kRuleFont{1575, Weight::Regular};
 inline constexpr Font kRuleFontBold{1575, Weight::Bold};
 
 inline constexpr std::array kRuleControls{
-    Control{"Label3", Kind::Label, "-7x-2x = -5+8", {2160, 2520, 2415, 615}, kRuleFontBold,
-            kBlue, kField, Align::Left},
-    Control{"Label2", Kind::Label, "5-7x = 2x+8", {2160, 1920, 2295, 495}, kRuleFontBold, kBlue,
-            kField, Align::Left},
-    Control{"Label1", Kind::Label, "Например:  ", {240, 1560, 1575, 375}, kRuleFont,
-            std::nullopt, kField, Align::Left},
+    Control{.name = "Label3", .kind = Kind::Label, .text = "-7x-2x = -5+8",
+            .box = {2160, 2520, 2415, 615}, .font = kRuleFontBold, .textColour = kBlue,
+            .background = kField, .align = Align::Left},
+    Control{.name = "Label2", .kind = Kind::Label, .text = "5-7x = 2x+8",
+            .box = {2160, 1920, 2295, 495}, .font = kRuleFontBold, .textColour = kBlue,
+            .background = kField, .align = Align::Left},
+    Control{.name = "Label1", .kind = Kind::Label, .text = "Например:  ",
+            .box = {240, 1560, 1575, 375}, .font = kRuleFont, .background = kField,
+            .align = Align::Left},
     // One pixel taller than the 1095-twip design box: three wrapped lines of the
     // 21 px font need 73.5 px, and at 73 the last line's descenders were cut on
     // scaled screens. The extra row overlaps only the empty top of "Например:".
-    Control{"Label4", Kind::Label,
-            "При  переносе  слагаемого  из  одной  части  уравнения  в  другую,  нужно  "
-            "поменять  знак  этого  слагаемого  на  противоположный.",
-            {240, 480, 6855, 1110}, kRuleFont, std::nullopt, kField, Align::Left, false, true},
+    Control{.name = "Label4", .kind = Kind::Label,
+            .text = "При  переносе  слагаемого  из  одной  части  уравнения  в  другую,  нужно  "
+                    "поменять  знак  этого  слагаемого  на  противоположный.",
+            .box = {240, 480, 6855, 1110}, .font = kRuleFont, .background = kField,
+            .align = Align::Left, .wordWrap = true},
 };
 
 // clang-format on
@@ -175,8 +212,39 @@ inline constexpr Window kMainWindow{
 inline constexpr Window kRuleWindow{
     "Form2", "Правило", {3885, 4365, 7275, 4020}, kField, kRuleControls};
 
+// The main window's controls by what they are: the one place that says which
+// designed control is which. Find runs at compile time, so a misspelt name
+// fails the build.
+inline constexpr const Control& kProblem = kMainWindow.Find("Label1");
+inline constexpr const Control& kAnswerBox = kMainWindow.Find("Text1");
+inline constexpr const Control& kVerdict = kMainWindow.Find("Label8");
+inline constexpr const Control& kQuestionNo = kMainWindow.Find("Label7");
+inline constexpr const Control& kMistakes = kMainWindow.Find("Label5");
+inline constexpr const Control& kStartButton = kMainWindow.Find("Command2");
+inline constexpr const Control& kAcceptButton = kMainWindow.Find("Command3");
+inline constexpr const Control& kNextButton = kMainWindow.Find("Command5");
+inline constexpr const Control& kRuleButton = kMainWindow.Find("Command1");
+inline constexpr const Control& kQuitButton = kMainWindow.Find("Command7");
+// The counters' captions, each overlapping its box by one pixel column.
+inline constexpr const Control& kQuestionNoCaption = kMainWindow.Find("Label6");
+inline constexpr const Control& kMistakesCaption = kMainWindow.Find("Label4");
+
+// The same, by the words the page and the tests use for them.
+struct Role {
+    std::string_view name;
+    const Control* control;
+};
+inline constexpr std::array kMainRoles{
+    Role{"problem", &kProblem},       Role{"answerBox", &kAnswerBox}, Role{"verdict", &kVerdict},
+    Role{"questionNo", &kQuestionNo}, Role{"mistakes", &kMistakes},   Role{"start", &kStartButton},
+    Role{"accept", &kAcceptButton},   Role{"next", &kNextButton},     Role{"rule", &kRuleButton},
+    Role{"quit", &kQuitButton},
+};
+
 // The rule window read in order (it creates its labels bottom-up): the rule,
 // "Например:", then the example before and after the move.
-inline constexpr std::array kRuleReadingOrder{"Label4", "Label1", "Label2", "Label3"};
+inline constexpr std::array kRuleReadingOrder{
+    &kRuleWindow.Find("Label4"), &kRuleWindow.Find("Label1"), &kRuleWindow.Find("Label2"),
+    &kRuleWindow.Find("Label3")};
 
 } // namespace drill::form

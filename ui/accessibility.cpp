@@ -3,7 +3,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
 #include <QWidget>
 
 #include "main_window.h"
@@ -23,14 +22,15 @@ QAccessibleInterface* WindowRole(const QString& key, QObject* object) {
     return nullptr;
 }
 
-// Before any window exists: Qt caches an interface as soon as a window sets its
-// title, so a factory installed later would not be asked.
-void InstallWindowRole() {
-    QAccessible::installFactory(WindowRole);
-}
-Q_COREAPP_STARTUP_FUNCTION(InstallWindowRole)
-
 } // namespace
+
+void InstallWindowRole() {
+    static const bool installed = [] {
+        QAccessible::installFactory(WindowRole);
+        return true;
+    }();
+    (void)installed;
+}
 
 void SetDescription(QWidget& control, const QString& description) {
     if (control.accessibleDescription() != description) {

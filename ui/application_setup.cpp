@@ -14,6 +14,8 @@
 
 #include <utility>
 
+#include "accessibility.h"
+
 namespace drill {
 
 namespace {
@@ -52,6 +54,7 @@ private:
 } // namespace
 
 void ConfigureApplication(QApplication& app) {
+    a11y::InstallWindowRole();
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The design's fields are fixed light colours and its "default" text is
     // black: the desktop's colour scheme must not reach the windows.
@@ -66,14 +69,21 @@ void ConfigureApplication(QApplication& app) {
     }
 
     // Each size is decoded at once and sent to the window system: three cover
-    // title bars and task lists; the desktop menu has the full set installed.
+    // title bars and task lists (one list, in assets/icon_sizes.cmake); the
+    // desktop menu has the full set installed.
     QIcon icon;
-    for (int size : {16, 32, 48}) {
+    for (int size : {DRILL_WINDOW_ICON_SIZES}) {
         // Naming the format keeps the reader from loading every image plugin
         // to ask whether it knows the file.
         QImageReader reader(QStringLiteral(":/assets/icon-%1.png").arg(size), "png");
         reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            qWarning("transpose-drill: no %dx%d icon: %s", size, size,
+                     qPrintable(reader.errorString()));
+            continue;
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     app.setWindowIcon(icon);
 }

@@ -29,13 +29,18 @@ QFont DesignFont(const form::Font& font);
 // control of the tab order.
 void Build(QWidget& window, const form::Window& design);
 
-// The control of that name, created by Build.
-template <typename Widget> Widget& Control(const QWidget& window, std::string_view name) {
-    auto* control = window.findChild<Widget*>(
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-        Qt::FindDirectChildrenOnly);
-    Q_ASSERT(control);
-    return *control;
+// The widget Build created for a control of the table. The table's constants
+// make a misspelt name a build error; a window not built from that table, or
+// a widget of another type, stops the program with their names, in any build.
+template <typename Widget> Widget& Control(const QWidget& window, const form::Control& control) {
+    const QString name =
+        QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    auto* widget = window.findChild<Widget*>(name, Qt::FindDirectChildrenOnly);
+    if (!widget) {
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()),
+               Widget::staticMetaObject.className(), qPrintable(name));
+    }
+    return *widget;
 }
 
 } // namespace drill::design

@@ -56,13 +56,9 @@ QImage DecodedPicture(const QString& path) {
 } // namespace
 
 Form1::Form1(RandomSource& random, QWidget* parent)
-    : QWidget(parent), command2_(design::Control<QPushButton>(Built(*this), "Command2")),
-      text1_(design::Control<QLineEdit>(*this, "Text1")),
-      label1_(design::Control<QLabel>(*this, "Label1")),
-      label5_(design::Control<QLabel>(*this, "Label5")),
-      label7_(design::Control<QLabel>(*this, "Label7")),
-      label8_(design::Control<QLabel>(*this, "Label8")), announcer_(new Announcer(this)),
-      quiz_(*this, random) {
+    : QWidget(parent), startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
+      answerBox_(design::Control<QLineEdit>(*this, form::kAnswerBox)),
+      announcer_(new Announcer(this)), binding_(*this), quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -70,26 +66,24 @@ Form1::Form1(RandomSource& random, QWidget* parent)
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.
-    for (auto [caption, box] : {std::pair{"Label6", &label7_}, std::pair{"Label4", &label5_}}) {
-        auto& label = design::Control<QLabel>(*this, caption);
-        const QRect overlap = box->geometry().translated(-label.pos());
+    for (auto [caption, box] : {std::pair{&form::kQuestionNoCaption, &form::kQuestionNo},
+                                std::pair{&form::kMistakesCaption, &form::kMistakes}}) {
+        auto& label = design::Control<QLabel>(*this, *caption);
+        const QRect overlap =
+            design::Control<QLabel>(*this, *box).geometry().translated(-label.pos());
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
-    const std::pair<const char*, void (Form1::*)()> bindings[] = {
-        {"Command1", &Form1::Command1_Click},
-        {"Command2", &Form1::Command2_Click},
-        {"Command3", &Form1::Command3_Click},
-        {"Command5", &Form1::Command5_Click},
-        {"Command7", &Form1::Command7_Click}};
-    for (const auto& [name, slot] : bindings) {
-        connect(&design::Control<QPushButton>(*this, name), &QPushButton::clicked, this, slot);
+    const std::pair<const form::Control*, void (Form1::*)()> bindings[] = {
+        {&form::kRuleButton, &Form1::Command1_Click},
+        {&form::kStartButton, &Form1::Command2_Click},
+        {&form::kAcceptButton, &Form1::Command3_Click},
+        {&form::kNextButton, &Form1::Command5_Click},
+        {&form::kQuitButton, &Form1::Command7_Click}};
+    for (const auto& [button, slot] : bindings) {
+        connect(&design::Control<QPushButton>(*this, *button), &QPushButton::clicked, this, slot);
     }
-
-    describeTimer_.setSingleShot(true);
-    describeTimer_.setInterval(0);
-    connect(&describeTimer_, &QTimer::timeout, this, &Form1::DescribeControls);
-    DescribeControls();
+    binding_.DescribeControls();
 }
 
 Form1::~Form1() {
@@ -97,64 +91,56 @@ Form1::~Form1() {
 }
 
 void Form1::Command1_Click() {
-    Operate(&Quiz::ShowRule);
+    binding_.Press(quiz_, form::kRuleButton.name);
 }
 void Form1::Command2_Click() {
-    Operate(&Quiz::Start);
+    binding_.Press(quiz_, form::kStartButton.name);
 }
 void Form1::Command3_Click() {
-    Operate(&Quiz::AcceptAnswer);
+    binding_.Press(quiz_, form::kAcceptButton.name);
 }
 void Form1::Command5_Click() {
-    Operate(&Quiz::NextExample);
+    binding_.Press(quiz_, form::kNextButton.name);
 }
 void Form1::Command7_Click() {
-    Operate(&Quiz::Quit);
+    binding_.Press(quiz_, form::kQuitButton.name);
 }
 
-void Form1::Operate(void (Quiz::*operation)()) {
-    const form::Displays before = Displays();
-    (quiz_.*operation)();
-    announcer_->Say(Q(form::Announcement(before, Displays())));
-}
-
-form::Displays Form1::Displays() const {
-    return {label7_.text().toStdString(), label1_.text().toStdString(),
-            label8_.text().toStdString()};
-}
-
-void Form1::DescribeControls() {
-    const QString description = Q(form::FocusDescription(Displays()));
-    for (const form::Control& control : form::kMainWindow.controls) {
-        if (control.tabIndex >= 0) {
-            a11y::SetDescription(design::Control<QWidget>(*this, control.name), description);
-        }
+void Form1::PutText(const form::Control& control, const std::string& text) {
+    if (&control == &form::kAnswerBox) {
+        answerBox_.setText(Q(text));
+    } else {
+        design::Control<QLabel>(*this, control).setText(Q(text));
     }
+}
+void Form1::Announce(const std::string& text) {
+    announcer_->Say(Q(text));
+}
+void Form1::Describe(const form::Control& control, const std::string& description) {
+    a11y::SetDescription(design::Control<QWidget>(*this, control), Q(description));
 }
 
 std::string Form1::AnswerText() const {
-    return text1_.text().toStdString();
+    return answerBox_.text().toStdString();
 }
 void Form1::SetAnswerText(const std::string& text) {
-    text1_.setText(Q(text));
+    binding_.ShowAnswer(text);
 }
 void Form1::SetProblemText(const std::string& text) {
-    label1_.setText(Q(text));
-    describeTimer_.start();
+    binding_.ShowProblem(text);
 }
 void Form1::SetQuestionNoText(const std::string& text) {
-    label7_.setText(Q(text));
+    binding_.ShowQuestionNo(text);
 }
 void Form1::SetMistakeText(const std::string& text) {
-    label5_.setText(Q(text));
+    binding_.ShowMistakes(text);
 }
 void Form1::SetVerdictText(const std::string& text) {
-    label8_.setText(Q(text));
-    describeTimer_.start();
+    binding_.ShowVerdict(text);
 }
 
 void Form1::HideStartButton() {
-    command2_.move(form::Px(form::kHiddenButtonLeft), form::Px(form::kHiddenButtonTop));
+    startButton_.move(form::Px(form::kHiddenButtonLeft), form::Px(form::kHiddenButtonTop));
 }
 
 void Form1::ShowRuleWindow() {
@@ -194,6 +180,12 @@ const QImage& Form1::Background() {
             background_.setDevicePixelRatio(2.0);
         } else {
             background_ = DecodedPicture(QStringLiteral(":/assets/background.rgb32"));
+        }
+        if (background_.isNull()) {
+            // The window still works on its plain colour; say why it looks bare.
+            qWarning("transpose-drill: the background picture for a pixel ratio of %g is "
+                     "missing or malformed",
+                     ratio);
         }
         backgroundRatio_ = ratio;
     }

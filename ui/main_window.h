@@ -3,13 +3,11 @@
 
 #include <QImage>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
-#include "announce.h"
+#include "binding.h"
 #include "quiz.h"
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -19,8 +17,9 @@ class Announcer;
 class Form2;
 
 // The drill's main window: shows what the quiz tells it and passes each
-// button click to the quiz. It makes no decisions of its own.
-class Form1 : public QWidget, public QuizView {
+// button click to the quiz. It makes no decisions of its own: the binding
+// shared with the page makes them.
+class Form1 : public QWidget, public QuizView, private form::Surface {
     Q_OBJECT
 public:
     // The random source shuffles the questions; it must outlive the window.
@@ -45,29 +44,23 @@ private slots:
     void Command3_Click();
     void Command5_Click();
     void Command7_Click();
-    void DescribeControls();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Runs one operation of the quiz, then tells a screen reader what it
-    // changed, since the focus does not move.
-    void Operate(void (Quiz::*operation)());
-    form::Displays Displays() const;
+    // form::Surface
+    void PutText(const form::Control& control, const std::string& text) override;
+    void Announce(const std::string& text) override;
+    void Describe(const form::Control& control, const std::string& description) override;
+
     const QImage& Background();
 
-    QPushButton& command2_;
-    QLineEdit& text1_;
-    QLabel& label1_;
-    QLabel& label5_;
-    QLabel& label7_;
-    QLabel& label8_;
+    QPushButton& startButton_;
+    QLineEdit& answerBox_;
     Announcer* const announcer_;
-    // One operation changes several displays in a row; the controls are
-    // described once, after it, so a screen reader never speaks stale halves.
-    QTimer describeTimer_;
+    form::Binding binding_;
     Quiz quiz_;
     QPointer<Form2> form2_;
     QImage background_;

@@ -22,8 +22,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     // window's children in order would start with the worked example: the
     // window's description reads them in order.
     QStringList parts;
-    for (const char* name : form::kRuleReadingOrder) {
-        parts << design::Control<QLabel>(*this, name).text().simplified();
+    for (const form::Control* label : form::kRuleReadingOrder) {
+        parts << design::Control<QLabel>(*this, *label).text().simplified();
     }
     setAccessibleDescription(
         QStringLiteral("%1 %2 %3; %4").arg(parts[0], parts[1], parts[2], parts[3]));

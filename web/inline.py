@@ -25,12 +25,25 @@ def data_uri(mime, data):
     return f"data:{mime};base64,{base64.b64encode(data).decode('ascii')}"
 
 
-def program_texts(page_dir, module):
-    """Every text of the form table and the question bank, read from the built
-    module, and the two windows' markup built from the same table."""
-    out = subprocess.run(["node", str(page_dir / "markup.js"), str(Path(module).resolve())],
+def window_markup(page_dir, facts):
+    """The two windows' markup, built from the program's form table."""
+    out = subprocess.run(["node", str(page_dir / "markup.js"), str(Path(facts).resolve())],
                          check=True, capture_output=True, text=True).stdout
     return json.loads(out)
+
+
+def program_texts(facts):
+    """Every text the program can show or say, as its facts list them: both
+    windows, the question bank, the messages and the announcements."""
+    design = facts["design"]
+    shown = []
+    for window in (design["main"], design["rule"]):
+        shown += [window["caption"]] + [c["text"] for c in window["controls"]]
+        shown += [c["accessibleName"] + c["accessibleDescription"] for c in window["controls"]]
+    for q in facts["bank"]:
+        shown += [q["problem"], *q["answers"]]
+    shown += list(facts["texts"].values()) + list(facts["announcements"].values())
+    return shown
 
 
 def subset_font(path, text):
@@ -78,10 +91,10 @@ def licence_comment(copyright_file):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--module", required=True)
+    ap.add_argument("--facts", required=True)
     ap.add_argument("--page-dir", required=True)
     ap.add_argument("--assets", required=True)
     ap.add_argument("--icon-sizes", type=int, nargs="+", required=True)
-    ap.add_argument("--core", required=True)
     ap.add_argument("--fonts", required=True)
     ap.add_argument("--font-copyright", required=True)
     ap.add_argument("--output", required=True)
@@ -95,17 +108,12 @@ def main():
         if re.search(r"</script", script, re.IGNORECASE):
             sys.exit(f"the {name} script holds a closing script tag")
 
-    texts = program_texts(page_dir, args.module)
-    design, bank, windows = texts["design"], texts["bank"], texts["windows"]
-    shown = [design["main"]["caption"], design["rule"]["caption"]]
-    for window in (design["main"], design["rule"]):
-        shown += [c["text"] for c in window["controls"]]
-    for q in bank:
-        shown += [q["problem"], *q["answers"]]
-    # Message texts live only in the core's header.
-    shown += re.findall(r'"([^"]*)"', (Path(args.core) / "quiz_texts.h").read_text("utf-8"))
-    # The page's own texts, and whatever a student may plausibly type.
-    shown += re.findall(r"'([^']*)'", page_js + markup_js)
+    facts = json.loads(Path(args.facts).read_text(encoding="utf-8"))
+    design, windows = facts["design"], window_markup(page_dir, args.facts)
+    shown = program_texts(facts)
+    # The page's own texts, each a constant of its script ("const kOk = 'OK';"),
+    # and whatever a student may plausibly type.
+    shown += re.findall(r"^const k\w+ = '([^']*)';", page_js + markup_js, re.MULTILINE)
     shown.append("".join(chr(c) for c in range(0x20, 0x7F)))
     shown.append("".join(chr(c) for c in range(0x410, 0x450)) + "Ёё")
     text = "".join(sorted(set("".join(shown))))

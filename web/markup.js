@@ -2,7 +2,7 @@
 // The two windows' markup, built from the program's form table when the page is
 // built, so that the first frame shows every control without waiting for the
 // compiled module. page.js only finds these elements and gives them behaviour.
-// Usage: node markup.js MODULE.js   prints {design, bank, windows} as JSON.
+// Usage: node markup.js FACTS.json   prints both windows' markup {main, rule} as JSON.
 'use strict';
 
 // Texts of the browser edition alone (the drill's own texts come from the program).
@@ -105,10 +105,6 @@ function windows(design) {
 module.exports = {windows};
 
 if (require.main === module) {
-    const path = require('node:path');
-    require(path.resolve(process.argv[2]))().then((M) => {
-        const design = M.design();
-        process.stdout.write(JSON.stringify(
-            {design, bank: M.questionBank(), windows: windows(design)}));
-    });
+    const facts = JSON.parse(require('node:fs').readFileSync(process.argv[2], 'utf8'));
+    process.stdout.write(JSON.stringify(windows(facts.design)));
 }

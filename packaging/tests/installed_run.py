@@ -32,7 +32,7 @@ def main(program, desktop_file):
         wanted = startup_wm_class(desktop_file)
         assert wm_class and wm_class == wanted, \
             f"window class {wm_class!r} differs from the menu entry's StartupWMClass {wanted!r}"
-        desktop.click(wid, *facts.centre("Form1", "Command7"))
+        desktop.click(wid, *facts.centre("Form1", "quit"))
         desktop.expect_exit(app, after="clicking the exit button")
     print("installed program started, showed its window and exited with status 0")
 

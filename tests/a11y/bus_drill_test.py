@@ -17,7 +17,7 @@ HINT = FACTS.texts["verdictHint"]
 ANSWER_FIRST = FACTS.texts["answerFirst"]
 MAIN = FACTS.window("Form1")["controls"]
 BUTTONS = [c["text"] for c in MAIN if c["kind"] == "button"]
-ANSWER_NAME = FACTS.control("Form1", "Text1")["accessibleName"]
+ANSWER_NAME = FACTS.control("Form1", "answerBox")["accessibleName"]
 
 
 def rule_text(name):
@@ -97,7 +97,7 @@ def main(program):
 
         problem, number, mistakes, verdict = (
             display(FACTS.control("Form1", name)["accessibleDescription"])
-            for name in ("Label1", "Label7", "Label5", "Label8"))
+            for name in ("problem", "questionNo", "mistakes", "verdict"))
         assert verdict.name == HINT, say(verdict)
         for node in (answer, *buttons.values()):
             print("before start:", say(node))

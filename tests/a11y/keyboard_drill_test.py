@@ -19,9 +19,9 @@ HINT = FACTS.texts["verdictHint"]
 TAB_ORDER = [c["accessibleName"] for c in sorted(
     (c for c in FACTS.window("Form1")["controls"] if c["tabIndex"] >= 0),
     key=lambda c: c["tabIndex"])]
-NAME = {c["name"]: c["accessibleName"] for c in FACTS.window("Form1")["controls"]}
+NAME = {role: FACTS.control("main", role)["accessibleName"] for role in FACTS.roles}
 RULE, START, NEXT, EXIT, ANSWER, ACCEPT = (NAME[n] for n in (
-    "Command1", "Command2", "Command5", "Command7", "Text1", "Command3"))
+    "rule", "start", "next", "quit", "answerBox", "accept"))
 CORRECT, WRONG_VERDICT = FACTS.texts["correct"], FACTS.texts["wrong"]
 WRONG = "x=1"
 
@@ -57,7 +57,7 @@ class Drill:
 
         self.problem, self.number, self.mistakes, self.verdict = (
             display(FACTS.control("Form1", name)["accessibleDescription"])
-            for name in ("Label1", "Label7", "Label5", "Label8"))
+            for name in ("problem", "questionNo", "mistakes", "verdict"))
 
     def key(self, *keys):
         self.desktop.key(*keys)

@@ -22,7 +22,7 @@ import tty
 import testdesktop as td
 
 FACTS = td.load_facts()
-NAME = {c["name"]: c["accessibleName"] for c in FACTS.window("Form1")["controls"]}
+NAME = {role: FACTS.control("main", role)["accessibleName"] for role in FACTS.roles}
 CORRECT, WRONG = FACTS.announcements["correct"], FACTS.announcements["wrong"]
 QUESTION = FACTS.announcements["question"].split("{")[0]  # "Вопрос "
 WRONG_ANSWER = "x=1"
@@ -170,20 +170,20 @@ def main(program):
 
             # The window manager may have activated it already; then Orca says nothing.
             step("(window activated)", lambda: desktop.activate(window))
-            step("Tab", keys("Tab"), contains(NAME["Command2"]))
+            step("Tab", keys("Tab"), contains(NAME["start"]))
 
-            heard = step("space on " + NAME["Command2"], keys("space"), question_heard(1))
+            heard = step("space on " + NAME["start"], keys("space"), question_heard(1))
             first = question_heard(1)(heard)
             assert first in problems, f"no first question heard after the start: {heard}"
             assert len(news(heard)) == 1, \
                 f"more than the new question was said (did the focus move?): {heard}"
             assert WRONG_ANSWER not in FACTS.answers(first)
 
-            step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["Text1"]))
+            step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
             step(f"type {WRONG_ANSWER}, Tab", lambda: (desktop.type(WRONG_ANSWER, delay=60),
                                                        desktop.key("Tab")),
-                 contains(NAME["Command3"]))
-            heard = step("Return on " + NAME["Command3"], keys("Return"), contains(WRONG))
+                 contains(NAME["accept"]))
+            heard = step("Return on " + NAME["accept"], keys("Return"), contains(WRONG))
             # The verdict alone: a focus move would be heard too.
             assert len(news(heard)) == 1 and WRONG in news(heard)[0], \
                 f"not the verdict alone: {heard}"
@@ -191,30 +191,30 @@ def main(program):
             # A second answer, right this time, is not judged: nothing may sound
             # like a verdict now.
             right = FACTS.answers(first)[0]
-            step("shift+Tab", keys("shift+Tab"), contains(NAME["Text1"]))
+            step("shift+Tab", keys("shift+Tab"), contains(NAME["answerBox"]))
             step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
                                                 desktop.key("Tab")),
-                 contains(NAME["Command3"]))
+                 contains(NAME["accept"]))
             # Whatever Return makes Orca say comes before the focus moving back.
-            heard = step("Return on " + NAME["Command3"] + ", shift+Tab",
-                         keys("Return", "shift+Tab"), contains(NAME["Text1"]))
+            heard = step("Return on " + NAME["accept"] + ", shift+Tab",
+                         keys("Return", "shift+Tab"), contains(NAME["answerBox"]))
             said = news(heard)
-            said = said[:next(i for i, h in enumerate(said) if NAME["Text1"] in h)]
+            said = said[:next(i for i, h in enumerate(said) if NAME["answerBox"] in h)]
             assert not any(CORRECT in h or WRONG in h or QUESTION in h for h in said), \
                 f"a second answer was told as news: {heard}"
 
-            step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["Command5"]))
-            heard = step("space on " + NAME["Command5"], keys("space"), question_heard(2))
+            step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["next"]))
+            heard = step("space on " + NAME["next"], keys("space"), question_heard(2))
             second = question_heard(2)(heard)
             assert second in problems and second != first, \
-                f"no second question heard after {NAME['Command5']}: {heard}"
+                f"no second question heard after {NAME['next']}: {heard}"
 
             right = FACTS.answers(second)[1]
-            step("Tab Tab", keys("Tab", "Tab"), contains(NAME["Text1"]))
+            step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
             step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
                                                 desktop.key("Tab")),
-                 contains(NAME["Command3"]))
-            heard = step("Return on " + NAME["Command3"], keys("Return"), contains(CORRECT))
+                 contains(NAME["accept"]))
+            heard = step("Return on " + NAME["accept"], keys("Return"), contains(CORRECT))
             assert len(news(heard)) == 1 and CORRECT in news(heard)[0], \
                 f"not the verdict alone: {heard}"
         except BaseException:

@@ -14,7 +14,7 @@ library only; use Debian's /usr/bin/python3 when pyatspi is needed as well.
         wid = desktop.find_window(facts.title, pid=app.pid, size=(706, 487))
         desktop.activate(wid)
         desktop.key("Tab", "space")
-        desktop.click(wid, *facts.centre("Form1", "Command7"))
+        desktop.click(wid, *facts.centre("main", "quit"))
         desktop.expect_exit(app, after="Выход")
     # Every process started here, and every process they left behind in this
     # desktop, is stopped by PID; the temporary HOME is removed.
@@ -60,15 +60,17 @@ time_limit(seconds): a context manager failing the block with TimeLimit.
 run_with_time_limit(seconds, main, *args): the same around one call.
 wait_for(what, condition, timeout=10, interval=0.05): polls until a true value.
 Image: RGB pixels (from_ppm, load(path), pixel(x, y), region(l, t, w, h)).
-load_facts(tool=None) -> Facts: runs the test-only facts tool (default: the
-    path in $DRILL_FACTS) and reads its JSON: facts.title, facts.texts
-    (name -> text), facts.questions (list of {"id", "problem", "answers"}),
-    facts.answers(problem) (accepted answers without their stored leading
-    blanks), facts.window(name), facts.control(window, name) (with "box":
-    the pixel box at 96 dpi, and "twips"), facts.centre(window, name),
-    facts.client_size(window), facts.hidden_button (pixel position),
-    facts.announcements ("question", "correct", "wrong": what a screen reader
-    is told), facts.question_announcement(number, problem).
+load_facts(tool=None) -> Facts: runs the facts tool (default: the path in
+    $DRILL_FACTS) and reads the program's facts, the JSON the page is built
+    from: facts.title, facts.texts (name -> text), facts.questions (list of
+    {"problem", "answers"}), facts.answers(problem) (accepted answers without
+    their stored leading blanks), facts.window(name) ("main", "rule" or the
+    window's own name, with "client" and each control's "box": pixel boxes at
+    96 dpi), facts.control(window, name) (a main window's control also by its
+    role: "verdict", "start", ...), facts.centre(window, name),
+    facts.client_size(window), facts.announcements ("question", "correct",
+    "wrong": what a screen reader is told),
+    facts.question_announcement(number, problem).
 
 Command line: runs one command inside a test desktop, as start() does, and
 exits with its status.
@@ -480,18 +482,33 @@ class Image:
                 for x in range(left, left + width)]
 
 
+def _pixel_box(item):
+    return [item["left"], item["top"], item["width"], item["height"]]
+
+
 class Facts:
     """The program's own windows, texts and questions, as its facts tool prints them."""
 
     def __init__(self, data):
         self.data = data
+        design = data["design"]
+        self.roles = design["roles"]
         self.texts = data["texts"]
         self.title = self.texts["title"]
-        self.questions = data["questions"]
-        self.hidden_button = tuple(data["hiddenButton"])
+        self.questions = data["bank"]
         self.announcements = data["announcements"]
         self._answers = {q["problem"]: [a.lstrip(" ") for a in q["answers"]]
                          for q in self.questions}
+        self._windows = {}
+        for place in ("main", "rule"):
+            window = design[place]
+            # A control's name as a screen reader hears it: its text unless the
+            # table gives one.
+            controls = [{**c, "box": _pixel_box(c),
+                         "accessibleName": c["accessibleName"] or c["text"]}
+                        for c in window["controls"]]
+            view = {**window, "client": _pixel_box(window), "controls": controls}
+            self._windows[place] = self._windows[window["name"]] = view
 
     def answers(self, problem):
         """The accepted answers of a problem, as a user types them."""
@@ -503,9 +520,11 @@ class Facts:
                 .replace("{problem}", problem))
 
     def window(self, name):
-        return self.data["windows"][name]
+        return self._windows[name]
 
     def control(self, window, name):
+        if self.window(window) is self._windows["main"]:
+            name = self.roles.get(name, name)
         for control in self.window(window)["controls"]:
             if control["name"] == name:
                 return control

@@ -89,8 +89,8 @@ def main(program, bare_window, screenshot=None):
         # Each text whose colour the design leaves to the system, and a designed one;
         # the main window is shot before the rule window covers it.
         check(desktop, facts, wid, "Form1",
-              ("Command3", "Command7", "Command5", "Command2", "Command1", "Label3", "Label6"))
-        desktop.click(wid, *facts.centre("Form1", "Command1"))
+              ("accept", "quit", "next", "start", "rule", "Label3", "Label6"))
+        desktop.click(wid, *facts.centre("Form1", "rule"))
         rule = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid,
                                    size=facts.client_size("Form2"))
         check(desktop, facts, rule, "Form2", ("Label1", "Label4"))
@@ -98,7 +98,7 @@ def main(program, bare_window, screenshot=None):
         # A message box ("Ещё пример" with the answer box not empty) is light too;
         # the rule window is moved off the button first.
         desktop.run(["xdotool", "windowmove", rule, "760", "600"])
-        desktop.click(wid, *facts.centre("Form1", "Command5"))
+        desktop.click(wid, *facts.centre("Form1", "next"))
 
         def message_box():
             found = desktop.run(["xdotool", "search", "--onlyvisible", "--pid", str(app.pid)],

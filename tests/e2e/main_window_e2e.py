@@ -22,8 +22,8 @@ def close(a, b, slack):
 
 def main(program, picture_path):
     facts = td.load_facts()
-    start = facts.control("Form1", "Command2")["box"]  # before it moves away
-    problem = facts.control("Form1", "Label1")["box"]
+    start = facts.control("Form1", "start")["box"]  # before it moves away
+    problem = facts.control("Form1", "problem")["box"]
     start_picture = td.Image.load(picture_path).region(*start)
 
     def shows_picture(shot):
@@ -41,7 +41,7 @@ def main(program, picture_path):
         assert all(p == FIELD for p in before.region(*problem)), \
             "the problem line is not blank before the start"
 
-        desktop.click(wid, *facts.centre("Form1", "Command2"))
+        desktop.click(wid, *facts.centre("Form1", "start"))
         after = td.wait_for("the start button's area to clear to the picture",
                             lambda: (lambda s: s if shows_picture(s) else None)(
                                 desktop.shot(wid)), timeout=5)
@@ -50,7 +50,7 @@ def main(program, picture_path):
         print(f"after the start: button area shows the picture, problem line has {inked} "
               "text pixels")
 
-        desktop.click(wid, *facts.centre("Form1", "Command7"))
+        desktop.click(wid, *facts.centre("Form1", "quit"))
         desktop.expect_exit(app, after="the exit button", timeout=2)
         print("exit status 0")
     print("PASS")

@@ -16,7 +16,7 @@ import testdesktop as td
 
 def main(program):
     facts = td.load_facts()
-    button = facts.control("Form1", "Command3")["box"]
+    button = facts.control("Form1", "accept")["box"]
     with td.Desktop(screen=(1024, 768), accessibility=True, time_limit=50) as desktop:
         import pyatspi
         from gi.repository import GLib
@@ -71,7 +71,7 @@ def main(program):
 
         # The answer box's own menu, opened with the right button and walked
         # into with the keyboard.
-        box = facts.control("Form1", "Text1")["box"]
+        box = facts.control("Form1", "answerBox")["box"]
         desktop.run(["xdotool", "mousemove", "--window", wid, str(box[0] + box[2] // 2),
                      str(box[1] + box[3] // 2), "click", "3"])
         td.wait_for("the context menu to open", lambda: len(desktop.run(

@@ -70,7 +70,7 @@ def main(program):
                     f"main window at {corner}, designed {main_window['client'][:2]}"
 
             if screen == (800, 600):
-                desktop.click(wid, *facts.centre("Form1", "Command1"))
+                desktop.click(wid, *facts.centre("Form1", "rule"))
                 rule = desktop.find_window(rule_window["caption"], pid=app.pid,
                                            size=facts.client_size("Form2"), timeout=PATIENCE)
                 corner, extents = settled_frame(desktop, rule)

@@ -47,7 +47,7 @@ def main():
 
         # No window manager here: windows sit where they are put.
         desktop.run(["xdotool", "windowmove", "--sync", main_id, GAP, GAP])
-        desktop.click(main_id, *facts.centre("Form1", "Command1"))
+        desktop.click(main_id, *facts.centre("Form1", "rule"))
         rule_id = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid,
                                       size=rule_size)
         desktop.run(["xdotool", "windowmove", "--sync", rule_id, 2 * GAP + main_size[0], GAP])

@@ -13,7 +13,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <set>
 
 #include "application_setup.h"
 #include "fake_quiz_view.h"
@@ -134,7 +133,6 @@ private slots:
     void startButtonAreaShowsBackground();
     void verdicts_data();
     void verdicts();
-    void wholeDrill();
 
     void messageBoxes_data();
     void messageBoxes();
@@ -424,31 +422,6 @@ void WindowBehaviourTest::verdicts() {
     QCOMPARE(c_->Text1->text(), QString());
     QCOMPARE(c_->Label1->text(), Q(OnShow().Problem));
     QVERIFY(c_->Label1->text() != first);
-}
-
-// Twenty questions, each a different one, every fifth answered wrongly.
-void WindowBehaviourTest::wholeDrill() {
-    Start();
-    std::set<QString> seen;
-    for (int no = 1; no <= 20; ++no) {
-        QCOMPARE(c_->Label7->text(), QString::number(no));
-        QCOMPARE(c_->Label1->text(), Q(OnShow().Problem));
-        seen.insert(c_->Label1->text());
-        const bool wrong = no % 5 == 0;
-        Type(wrong ? kWrongAnswer : OnShow().Answer1);
-        Click(c_->Command3);
-        QCOMPARE(c_->Label8->text(), wrong ? kWrong : kCorrect);
-        Click(c_->Command5);
-        QCOMPARE(c_->Label5->text(), no < 5 ? QString() : QString::number(no / 5));
-        if (no < 20) {
-            QVERIFY(catcher_->boxes().empty());
-        }
-    }
-    QCOMPARE(seen.size(), 20u);
-    QCOMPARE(catcher_->boxes().size(), 1u);
-    QCOMPARE(catcher_->boxes().front().text, kDrillOver);
-    QCOMPARE(c_->Label5->text(), QStringLiteral("4"));
-    QVERIFY(form_->isVisible());
 }
 
 void WindowBehaviourTest::messageBoxes_data() {

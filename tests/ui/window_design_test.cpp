@@ -222,7 +222,9 @@ void WindowDesignTest::tableMatchesDesign() {
     QFETCH(Align, align);
     QFETCH(bool, bordered);
 
-    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    const drill::form::Control* found = Design(window).Lookup(name.toStdString());
+    QVERIFY2(found, qPrintable(name));
+    const drill::form::Control& control = *found;
     QCOMPARE(int(control.kind), int(kind));
     QCOMPARE(Q(control.text), text);
     QCOMPARE(drill::design::PixelRect(control.box), geometry);
@@ -250,7 +252,9 @@ void WindowDesignTest::controls_data() {
 void WindowDesignTest::controls() {
     QFETCH(QString, window);
     QFETCH(QString, name);
-    const drill::form::Control& control = Design(window).Find(name.toStdString());
+    const drill::form::Control* found = Design(window).Lookup(name.toStdString());
+    QVERIFY2(found, qPrintable(name));
+    const drill::form::Control& control = *found;
     const Kind kind = Kind(control.kind);
     const QString text = Q(control.text);
     const QRect geometry = drill::design::PixelRect(control.box);

@@ -2,26 +2,23 @@
 // Opens the built page in the system Chromium (or Firefox) and watches what it
 // does: every request, every Content-Security-Policy violation and every script
 // error.
-import {createRequire} from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
 
-const require = createRequire(import.meta.url);
-
 export const htmlPath = process.env.DRILL_HTML;
-const modulePath = process.env.DRILL_MODULE;
-if (!htmlPath || !modulePath) {
-    throw new Error('DRILL_HTML and DRILL_MODULE must name the built page and module');
+const factsPath = process.env.DRILL_FACTS;
+if (!htmlPath || !factsPath) {
+    throw new Error('DRILL_HTML and DRILL_FACTS must name the built page and the program\'s facts');
 }
 export const pageUrl = pathToFileURL(htmlPath).href;
 
-// The form table and the question bank as the compiled program holds them.
+// The form table and the question bank, as the program's exporter wrote them.
 export async function programData() {
-    const M = await require(path.resolve(modulePath))();
-    return {design: M.design(), bank: M.questionBank()};
+    const {design, bank} = JSON.parse(fs.readFileSync(factsPath, 'utf8'));
+    return {design, bank};
 }
 
 // DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes docs/screenshots/web-page.png: the page's window as it opens, at device
 // scale 1, beside the desktop window's main-window.png.
-// Usage (from tests/web): DRILL_HTML=... DRILL_MODULE=... node screenshot.mjs OUT.png
+// Usage (from tests/web): DRILL_HTML=... DRILL_FACTS=... node screenshot.mjs OUT.png
 import {launch, openDrill} from './browser.mjs';
 
 const out = process.argv[2];

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "announce.h"
+#include "form.h"
+
+namespace drill {
+class Quiz;
+}
+
+namespace drill::form {
+
+// What a front end does for the main window, deciding nothing: put a text into
+// one of its controls, and speak through its platform's screen reader.
+class Surface {
+public:
+    virtual void PutText(const Control& control, const std::string& text) = 0;
+    // Said at once, without the focus moving; never empty.
+    virtual void Announce(const std::string& text) = 0;
+    virtual void Describe(const Control& control, const std::string& description) = 0;
+
+protected:
+    ~Surface() = default;
+};
+
+// The main window's wiring, the same for every front end: which button runs
+// which operation of the quiz, which control shows which display, and what a
+// screen reader is told after each operation, since the focus does not move.
+class Binding {
+public:
+    explicit Binding(Surface& surface);
+
+    // The click of the named button: its operation of the quiz, then the
+    // announcement of what it changed and the controls described anew. A name
+    // of no button does nothing and returns false.
+    bool Press(Quiz& quiz, std::string_view button);
+
+    // What the quiz shows, each into its control.
+    void ShowAnswer(const std::string& text);
+    void ShowProblem(const std::string& text);
+    void ShowQuestionNo(const std::string& text);
+    void ShowMistakes(const std::string& text);
+    void ShowVerdict(const std::string& text);
+
+    // Each control that takes the focus carries the problem and the verdict in
+    // its description, so that a screen reader says them as the focus arrives.
+    // Only a changed description is passed on: every change is spoken.
+    void DescribeControls();
+
+private:
+    Surface& surface_;
+    Displays displays_;
+    std::optional<std::string> described_;
+};
+
+} // namespace drill::form

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "export.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "announce.h"
+#include "form.h"
+#include "question_bank.h"
+#include "quiz_texts.h"
+
+namespace drill::form {
+
+namespace {
+
+// A JSON string; the texts are UTF-8 already and pass through unchanged.
+std::string Quote(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// Builds one JSON object, member by member, in the order written.
+class Object {
+public:
+    Object& Raw(std::string_view key, const std::string& json) {
+        out_ += (out_.empty() ? "{" : ", ") + Quote(key) + ": " + json;
+        return *this;
+    }
+    Object& Text(std::string_view key, std::string_view text) { return Raw(key, Quote(text)); }
+    Object& Number(std::string_view key, int number) { return Raw(key, std::to_string(number)); }
+    Object& Flag(std::string_view key, bool flag) { return Raw(key, flag ? "true" : "false"); }
+    Object& Box(const PixelBox& box) {
+        return Number("left", box.left)
+            .Number("top", box.top)
+            .Number("width", box.width)
+            .Number("height", box.height);
+    }
+    std::string Json() const { return out_.empty() ? "{}" : out_ + "}"; }
+
+private:
+    std::string out_;
+};
+
+template <typename Range, typename Item> std::string Array(const Range& range, Item item) {
+    std::string out;
+    for (const auto& element : range) {
+        out += (out.empty() ? "[" : ",\n  ") + item(element);
+    }
+    return out.empty() ? "[]" : out + "]";
+}
+
+std::string Css(Rgb colour) {
+    return "rgb(" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
+           std::to_string(colour.b) + ")";
+}
+
+std::string_view KindName(Kind kind) {
+    switch (kind) {
+    case Kind::Button:
+        return "button";
+    case Kind::TextBox:
+        return "textbox";
+    case Kind::Label:
+        break;
+    }
+    return "label";
+}
+
+std::string ControlJson(const Control& c) {
+    return Object()
+        .Text("name", c.name)
+        .Text("kind", KindName(c.kind))
+        .Text("text", c.text)
+        .Box(Px(c.box))
+        .Number("fontPx", c.font.PixelSize())
+        .Flag("bold", c.font.weight == Weight::Bold)
+        .Text("color", Css(c.textColour.value_or(kBlack)))
+        .Text("background", Css(c.background))
+        .Text("align", c.align == Align::Centre ? "center" : "left")
+        .Flag("border", c.border)
+        .Flag("wordWrap", c.wordWrap)
+        .Number("tabIndex", c.tabIndex)
+        .Text("accessibleName", c.accessibleName)
+        .Text("accessibleDescription", c.accessibleDescription)
+        .Json();
+}
+
+std::string WindowJson(const Window& w) {
+    return Object()
+        .Text("name", w.name)
+        .Text("caption", w.caption)
+        .Box(Px(w.client))
+        .Text("background", Css(w.background))
+        .Raw("controls", Array(w.controls, ControlJson))
+        .Json();
+}
+
+std::string DesignJson() {
+    Object roles;
+    for (const Role& role : kMainRoles) {
+        roles.Text(role.name, role.control->name);
+    }
+    return Object()
+        .Raw("main", WindowJson(kMainWindow))
+        .Raw("rule", WindowJson(kRuleWindow))
+        .Raw("ruleReadingOrder",
+             Array(kRuleReadingOrder, [](const Control* c) { return Quote(c->name); }))
+        .Number("pictureWidth", kPictureWidth)
+        .Number("pictureHeight", kPictureHeight)
+        .Number("answerMaxLength", kAnswerMaxLength)
+        .Raw("roles", roles.Json())
+        .Json();
+}
+
+std::string BankJson() {
+    std::string out;
+    for (int id = 1; id <= QuestionBank::Count; ++id) {
+        const Question& q = QuestionBank::Get(id);
+        const std::string_view answers[] = {q.Answer1, q.Answer2, q.Answer3, q.Answer4};
+        out += (out.empty() ? "[" : ",\n  ") +
+               Object().Text("problem", q.Problem).Raw("answers", Array(answers, Quote)).Json();
+    }
+    return out + "]";
+}
+
+std::string TextsJson() {
+    return Object()
+        .Text("title", texts::kTitle)
+        .Text("correct", texts::kCorrect)
+        .Text("wrong", texts::kWrong)
+        .Text("verdictHint", texts::kVerdictHint)
+        .Text("question", texts::kQuestion)
+        .Text("equation", texts::kEquation)
+        .Text("answerFirst", texts::kAnswerFirst)
+        .Text("confirmAnswer", texts::kConfirmAnswer)
+        .Text("drillOver", texts::kDrillOver)
+        .Json();
+}
+
+// Told by the same function the front ends call, on made-up displays.
+std::string AnnouncementsJson() {
+    const std::string hint = texts::kVerdictHint;
+    return Object()
+        .Text("question", Announcement({"", "", hint}, {"{number}", "{problem}", hint}))
+        .Text("correct", Announcement({"1", "p", hint}, {"1", "p", texts::kCorrect}))
+        .Text("wrong", Announcement({"1", "p", hint}, {"1", "p", texts::kWrong}))
+        .Json();
+}
+
+} // namespace
+
+std::string FactsJson() {
+    return Object()
+               .Raw("design", DesignJson())
+               .Raw("bank", BankJson())
+               .Raw("texts", TextsJson())
+               .Raw("announcements", AnnouncementsJson())
+               .Json() +
+           "\n";
+}
+
+} // namespace drill::form
