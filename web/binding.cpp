@@ -96,6 +96,16 @@ val Design() {
     design.set("pictureWidth", form::kPictureWidth);
     design.set("pictureHeight", form::kPictureHeight);
     design.set("answerMaxLength", form::kAnswerMaxLength);
+    // What each control is, for the page to find it by: role -> control name.
+    val roles = val::object();
+    for (const auto& [role, name] : {std::pair{"problem", "Label1"}, {"answerBox", "Text1"},
+                                     {"verdict", "Label8"}, {"questionNo", "Label7"},
+                                     {"mistakes", "Label5"}, {"start", "Command2"},
+                                     {"accept", "Command3"}, {"next", "Command5"},
+                                     {"rule", "Command1"}, {"quit", "Command7"}}) {
+        roles.set(role, std::string(form::kMainWindow.Find(name).name));
+    }
+    design.set("roles", roles);
     return design;
 }
 
