@@ -46,6 +46,7 @@ function disableWith(lineId, text) {
     const line = document.getElementById(lineId);
     line.textContent = text;
     line.hidden = false;
+    line.scrollIntoView({block: 'nearest'});
     announce(text);
 }
 
