@@ -80,6 +80,7 @@ def main():
     ap.add_argument("--module", required=True)
     ap.add_argument("--page-dir", required=True)
     ap.add_argument("--assets", required=True)
+    ap.add_argument("--icon-sizes", type=int, nargs="+", required=True)
     ap.add_argument("--core", required=True)
     ap.add_argument("--fonts", required=True)
     ap.add_argument("--font-copyright", required=True)
@@ -125,7 +126,7 @@ def main():
     icons = "\n".join(
         f'<link rel="icon" type="image/png" sizes="{s}x{s}" '
         f'href="{data_uri("image/png", (assets / f"icon-{s}.png").read_bytes())}">'
-        for s in (16, 32, 48))
+        for s in args.icon_sizes)
 
     html = (page_dir / "page.html").read_text(encoding="utf-8")
     caption = design["main"]["caption"]

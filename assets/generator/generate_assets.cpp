@@ -30,22 +30,28 @@
 #include <optional>
 #include <vector>
 
+#include "form.h"
+
 namespace {
 
+namespace form = drill::form;
+
 // The window's own palette: the UI paints its controls on this exact field colour.
-const QColor kField(192, 255, 255);
+const QColor kField(form::kField.r, form::kField.g, form::kField.b);
 const QColor kInk(0, 0, 128);
 const QColor kAccent(204, 24, 32);
 const QColor kFrame(0, 150, 168);
 
 const QString kFontFamily = QStringLiteral("Liberation Sans");
-const QString kCaption = QStringLiteral("Перенос слагаемых из одной части уравнения в другую");
+const QString kCaption = QString::fromUtf8(form::kMainWindow.caption.data(),
+                                           qsizetype(form::kMainWindow.caption.size()));
 
-constexpr int kWindowWidth = 706;
-constexpr int kWindowHeight = 487;
+constexpr int kWindowWidth = form::Px(form::kMainWindow.client).width;
+constexpr int kWindowHeight = form::Px(form::kMainWindow.client).height;
 // One pixel wider and taller than the window, so no edge is ever left unpainted.
-constexpr int kBackgroundWidth = kWindowWidth + 1;
-constexpr int kBackgroundHeight = kWindowHeight + 1;
+constexpr int kBackgroundWidth = form::kPictureWidth;
+constexpr int kBackgroundHeight = form::kPictureHeight;
+static_assert(kBackgroundWidth == kWindowWidth + 1 && kBackgroundHeight == kWindowHeight + 1);
 
 // The window's controls start at y = 72, so the caption lives in the band above them; it must
 // also keep clear of the scales in the top-left corner (and, mirrored, the same margin right).
@@ -479,7 +485,7 @@ int main(int argc, char** argv) {
 
     bool ok = writeImage(renderBackground(1), out.filePath("background.jpg"), "jpeg", 90);
     ok = writeImage(renderBackground(2), out.filePath("background@2x.jpg"), "jpeg", 90) && ok;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {DRILL_ICON_SIZES}) {
         ok = writeImage(renderIcon(size), out.filePath(QStringLiteral("icon-%1.png").arg(size)),
                         "png", -1) &&
              ok;

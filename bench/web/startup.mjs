@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up of the browser page in headless Chromium against a one-file page
-// with one label: navigation to the first frame with everything drawn, the two
+// Start-up of the browser page in headless Chromium against the same page
+// without its compiled module (the floor its design allows) and a one-file
+// page with one label: navigation to the first frame with everything drawn, the
 // pages alternated in one browser, each load in a fresh browser context. Beside
 // it, when the drill's page also answers presses (its compiled quiz attached).
 // Usage: node bench/web/startup.mjs PAGE.html [--runs N]   (prints Markdown)
@@ -29,6 +30,14 @@ fs.writeFileSync(barePath, `<!DOCTYPE html><html lang="ru"><head><meta charset="
 performance.mark('drill-drawn'); performance.mark('drill-ready');
 document.documentElement.dataset.ready = '1'; }));</script>
 </body></html>`);
+// The floor: the page less the script that holds its compiled module. It draws
+// as the page does, marks drill-drawn, and never answers a press.
+const drillHtml = fs.readFileSync(drillPath, 'utf8');
+const moduleScript = /<script>(?:(?!<\/script>)[\s\S])*var createDrillModule[\s\S]*?<\/script>/g;
+const moduleScripts = drillHtml.match(moduleScript);
+if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${drillPath}`);
+const floorPath = path.join(work, 'floor.html');
+fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
 
 const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium', headless: true,
@@ -37,18 +46,20 @@ const browser = await puppeteer.launch({
         `--user-data-dir=${path.join(work, 'profile')}`],
 });
 
-async function load(file) {
+async function load(file, until) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
+    // A page that fails is not measured: the floor, too, must run without error.
+    page.on('pageerror', (error) => { throw new Error(`${file}: ${error.message}`); });
     const cdp = await page.createCDPSession();
     await cdp.send('Performance.enable');
     await page.setViewport({width: 800, height: 600, deviceScaleFactor: 1});
     await page.goto(pathToFileURL(file).href);
-    await page.waitForSelector('html[data-ready]', {timeout: 60000});
+    await page.waitForSelector(`html[data-${until}]`, {timeout: 60000});
     // A page that marks only when it is ready (as this one once did) is drawn then.
     const [ms, ready] = await page.evaluate(() => ['drill-drawn', 'drill-ready'].map((mark) =>
         (performance.getEntriesByName(mark)[0] ?? performance.getEntriesByName('drill-ready')[0])
-            .startTime));
+            ?.startTime));
     // The renderer's main-thread work, less disturbed by other load than the clock.
     const {metrics} = await cdp.send('Performance.getMetrics');
     const task = metrics.find((m) => m.name === 'TaskDuration').value * 1000;
@@ -56,15 +67,16 @@ async function load(file) {
     return {ms, ready, task};
 }
 
-const times = {bare: [], drill: []};
-const tasks = {bare: [], drill: []};
+// The floor is waited for until drawn, the others until ready.
+const pages = {bare: [barePath, 'ready'], floor: [floorPath, 'drawn'], drill: [drillPath, 'ready']};
+const times = {bare: [], floor: [], drill: []};
+const tasks = {bare: [], floor: [], drill: []};
 const readies = [];
-await load(barePath);
-await load(drillPath); // one uncounted warm-up of each
+for (const [file, until] of Object.values(pages)) await load(file, until); // uncounted warm-ups
+const orders = [['bare', 'floor', 'drill'], ['drill', 'floor', 'bare'], ['floor', 'drill', 'bare']];
 for (let i = 0; i < runs; ++i) {
-    const order = i % 2 ? ['drill', 'bare'] : ['bare', 'drill'];
-    for (const which of order) {
-        const {ms, ready, task} = await load(which === 'bare' ? barePath : drillPath);
+    for (const which of orders[i % orders.length]) {
+        const {ms, ready, task} = await load(...pages[which]);
         times[which].push(ms);
         if (which === 'drill') readies.push(ready);
         tasks[which].push(task);
@@ -89,13 +101,19 @@ console.log('Navigation to the first frame with everything drawn:\n');
 console.log('| page | runs | median ms | p10 ms | p90 ms |');
 console.log('|---|---|---|---|---|');
 console.log(row('bare page, one label', times.bare));
+console.log(row('the page without its module (floor)', times.floor));
 console.log(row('transpose-drill.html', times.drill));
 console.log(row('transpose-drill.html, presses answered', readies));
 console.log('\nRenderer main-thread task time over the same loads:\n');
 console.log('| page | runs | median ms | p10 ms | p90 ms |');
 console.log('|---|---|---|---|---|');
 console.log(row('bare page, one label', tasks.bare));
+console.log(row('the page without its module (floor)', tasks.floor));
 console.log(row('transpose-drill.html', tasks.drill));
-const ratio = (a) => (median(a.drill) / median(a.bare)).toFixed(2);
-console.log(`\nRatio of medians, drill / bare: ${ratio(times)} (clock), ${ratio(tasks)} (task time)`);
+const ratio = (a, b, to) => (median(a) / median(b)).toFixed(2) + ` (goal ${to})`;
+console.log('\nRatios of medians (clock):\n');
+console.log(`- first complete frame / floor: ${ratio(times.drill, times.floor, '1.10')}`);
+console.log(`- presses answered / floor: ${ratio(readies, times.floor, '1.5')}`);
+console.log(`- first complete frame / bare page: ${ratio(times.drill, times.bare, 'none')}`);
+console.log(`- task time, drill / floor: ${ratio(tasks.drill, tasks.floor, 'none')}`);
 console.log(`File size: ${fs.statSync(drillPath).size} bytes`);

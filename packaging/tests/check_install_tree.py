@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Installs a build tree into a scratch prefix and checks that the desktop
 files it lays out name one another and what is really installed: the menu
-entry's program and icon, the metainfo's launchable and binary, the manual
-page; and that the menu entry's own values file the drill where a school
+entry's program, icons and Russian lines, the metainfo's launchable, binary
+and input controls, the manual page; and that the menu entry's own values file the drill where a school
 desktop looks for it. Desktops fail quietly on such mismatches (no icon, no
 menu entry, a second dock icon, a terminal opened with the program), so they
 are checked here rather than found by users.
@@ -91,12 +91,20 @@ def main():
         problems.append(f"StartupWMClass {desktop.get('StartupWMClass')!r} "
                         f"is not the program name {program!r}")
 
-    # Menus look for 48x48, software centres for 64x64 and larger.
+    # Menus look for 48x48, software centres for 64x64 and larger, and any
+    # size the theme lacks is drawn from the scalable picture.
     icon = desktop.get("Icon", "")
     hicolor = share / "icons" / "hicolor"
-    for size in ("48x48", "64x64", "128x128"):
-        if not (hicolor / size / "apps" / f"{icon}.png").is_file():
+    for size, ext in (("48x48", "png"), ("64x64", "png"), ("128x128", "png"),
+                      ("scalable", "svg")):
+        if not (hicolor / size / "apps" / f"{icon}.{ext}").is_file():
             problems.append(f"Icon {icon!r} has no {size} picture in hicolor")
+
+    # Menus show the entry's lines in the desktop's language: without the
+    # Russian ones a Russian desktop shows the English comment.
+    for key in ("GenericName", "Comment", "Keywords"):
+        if desktop.get(key) and not desktop.get(f"{key}[ru]"):
+            problems.append(f"{key} has no Russian {key}[ru]")
 
     if component.findtext("id") != app_id:
         problems.append(f"metainfo id {component.findtext('id')!r} is not {app_id!r}")
@@ -108,6 +116,11 @@ def main():
             problems.append(f"metainfo provides {binary.text!r}, which is not installed")
     if not component.findall("provides/binary"):
         problems.append("metainfo provides no binary")
+    # Software centres say from these whether it works by keyboard alone.
+    controls = {c.text for c in component.findall("supports/control")}
+    if not {"pointing", "keyboard"} <= controls:
+        problems.append(f"metainfo supports controls {sorted(controls)}, "
+                        "expected pointing and keyboard")
 
     # AppStream's own look at the tree as a whole (desktop entry included).
     tree = subprocess.run(["appstreamcli", "validate-tree", "--no-net", str(root)],

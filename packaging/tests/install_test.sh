@@ -30,10 +30,20 @@ if [[ $(id -u) -ne 0 ]]; then
         exit 77
     fi
 fi
-for tool in apt-get Xvfb xdotool xprop xwininfo; do
+for tool in apt-get dpkg-deb fc-match Xvfb xdotool xprop xwininfo; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [[ -f $deb ]] || fail "no package at $deb"
+
+# The windows are drawn in Liberation Sans where Arial is missing, as on a
+# fresh Debian: its package must come with ours. This machine has the font
+# anyway, so running the program here would not notice its absence.
+font=$(fc-match -f '%{family[0]}\t%{file}' 'Liberation Sans')
+[[ ${font%%$'\t'*} == "Liberation Sans" ]] || fail "Liberation Sans is not installed here"
+font_package=$(dpkg-query -S "${font#*$'\t'}" | cut -d: -f1)
+depends=$(dpkg-deb -f "$deb" Depends)
+tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$font_package" ||
+    fail "Depends does not name $font_package, which has the windows' font: $depends"
 
 apt() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \

@@ -35,6 +35,13 @@ def pump(seconds):
         time.sleep(0.01)
 
 
+def settle(node):
+    """Returns once every event the program sent before answering a call on
+    node has reached the listeners: its answer follows them on the bus."""
+    node.queryComponent().getExtents(0)
+    pump(0)
+
+
 def find_application(pid, timeout=15.0):
     import pyatspi
 

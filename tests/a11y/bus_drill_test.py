@@ -167,7 +167,7 @@ def main(program):
         assert heard == f"Уравнение {second}. {HINT}", heard
         # The verdict line and the problem line both changed: one announcement, not
         # a stale half first.
-        s.pump(0.3)
+        s.settle(following)
         told = events.matching(Events.DESCRIPTION, "Ещё пример")
         assert len(told) == 1, told
         print("after Ещё пример:", say(following), "|", say(mistakes))

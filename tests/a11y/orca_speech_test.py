@@ -30,8 +30,10 @@ NAME = {c["name"]: c["accessibleName"] for c in FACTS.window("Form1")["controls"
 CORRECT, WRONG = FACTS.announcements["correct"], FACTS.announcements["wrong"]
 QUESTION = FACTS.announcements["question"].split("{")[0]  # "Вопрос "
 WRONG_ANSWER = "x=1"
-# Orca is slow on a loaded machine: the gap it gets after each key at least.
-KEY_GAP = 1.0
+# What Orca says after a key it may say in parts: the silence that ends it.
+QUIET = 1.0
+# Orca is slow on a loaded machine: a slow one is to be slow, not to fail.
+PATIENCE = 90.0
 # Orca logs what it says as SPEECH OUTPUT: 'text' followed by the voice; its
 # echo of a key or a typed character has a blank before the voice.
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'( ?)\{.*\}\s*$")
@@ -122,28 +124,31 @@ class Orca:
         return [(m.group(1).strip(), bool(m.group(2)))
                 for m in map(UTTERANCE.search, lines) if m]
 
-    def wait_ready(self, name, timeout=60):
+    def wait_ready(self, name, timeout=PATIENCE):
         td.wait_for(f"Orca to take up {name}", lambda: any(
             "Setting active script" in line and name in line
             for line in list(self.lines)), timeout)
 
-    def after(self, action, until=None, timeout=8.0):
-        """What Orca says after action: given KEY_GAP at least, then until the
-        condition holds of the new utterances (if given) and Orca falls quiet."""
+    def after(self, action, until=None, timeout=PATIENCE):
+        """What Orca says after action, once the condition holds of the new
+        utterances (if given) and Orca has been quiet for QUIET; a condition
+        not met within timeout fails with what was heard."""
         start = len(self.said())
         action()
-        began = time.monotonic()
-        time.sleep(KEY_GAP)
-        heard, quiet_since, count = [], time.monotonic(), None
-        while time.monotonic() - began < timeout:
+        began = quiet_since = time.monotonic()
+        count = None
+        while True:
             heard = self.said()[start:]
+            now = time.monotonic()
             if len(heard) != count:
-                count, quiet_since = len(heard), time.monotonic()
+                count, quiet_since = len(heard), now
             done = until is None or until(heard)
-            if done and time.monotonic() - quiet_since >= 0.4:
-                break
+            if done and now - quiet_since >= QUIET:
+                return heard
+            if now - began > timeout:
+                raise AssertionError(f"Orca did not say what was awaited within {timeout:.0f} s;"
+                                     f" it said {heard}")
             time.sleep(0.05)
-        return heard
 
 
 def news(heard):
@@ -182,7 +187,7 @@ def main(run, path):
     command, app_name = RUNS[run]
     page = run != "program"
 
-    with td.Desktop(window_manager=True, accessibility=True, time_limit=150) as desktop:
+    with td.Desktop(window_manager=True, accessibility=True, time_limit=600) as desktop:
         # Qt's bridge complains on standard error when Orca is slow to answer
         # about a key; kept out of the way and shown only if the test fails.
         program_log = os.path.join(desktop.tmp, "program.log")
@@ -192,8 +197,8 @@ def main(run, path):
         # A browser's window title ends in its own name.
         window = td.wait_for("the window", lambda: desktop.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(FACTS.title)],
-            check=False).stdout.split(), 60)[0] if page else \
-            desktop.find_window(FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"))
+            check=False).stdout.split(), PATIENCE)[0] if page else desktop.find_window(
+            FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"), timeout=PATIENCE)
         started = time.monotonic()
         orca = Orca(desktop, speech_off=not page)
         try:
@@ -236,12 +241,15 @@ def main(run, path):
             step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
                                                 desktop.key("Tab")),
                  contains(NAME["Command3"]))
-            heard = step("Return on " + NAME["Command3"], keys("Return"))
-            assert not any(CORRECT in h or WRONG in h or QUESTION in h for h in news(heard)), \
+            # Whatever Return makes Orca say comes before the focus moving back.
+            heard = step("Return on " + NAME["Command3"] + ", shift+Tab",
+                         keys("Return", "shift+Tab"), contains(NAME["Text1"]))
+            said = news(heard)
+            said = said[:next(i for i, h in enumerate(said) if NAME["Text1"] in h)]
+            assert not any(CORRECT in h or WRONG in h or QUESTION in h for h in said), \
                 f"a second answer was told as news: {heard}"
 
-            step("shift+Tab ×3", keys("shift+Tab", "shift+Tab", "shift+Tab"),
-                 contains(NAME["Command5"]))
+            step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["Command5"]))
             heard = step("space on " + NAME["Command5"], keys("space"), question_heard(2))
             second = question_heard(2)(heard)
             assert second in problems and second != first, \
@@ -263,8 +271,7 @@ def main(run, path):
                      contains(NAME["Command5"]))
                 step("space on " + NAME["Command5"], keys("space"), question_heard(3))
                 step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["Command1"]))
-                heard = step("space on " + NAME["Command1"], keys("space"), contains(refused))
-                assert contains(refused)(heard), f"the message box's text was not heard: {heard}"
+                step("space on " + NAME["Command1"], keys("space"), contains(refused))
         except BaseException:
             with open(program_log, errors="replace") as f:
                 print("the program's last output:", *f.readlines()[-10:], sep="\n")

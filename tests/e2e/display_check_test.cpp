@@ -6,7 +6,6 @@
 
 #include <sys/wait.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -74,7 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
 struct Outcome {
     int status = -1; // the shell's: 128 + N after signal N
     std::string err;
-    double seconds = 0;
 };
 
 const char* gProgram = nullptr;
@@ -86,7 +84,6 @@ Outcome RunProgram(const std::string& environment, const std::string& options,
     const std::string command = limit + "env -i PATH=/usr/bin:/bin " + environment + " '" +
                                 gProgram + "' " + options + " 2>&1 >/dev/null";
     Outcome outcome;
-    const auto start = std::chrono::steady_clock::now();
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
         ADD_FAILURE() << "cannot run " << command;
@@ -97,8 +94,6 @@ Outcome RunProgram(const std::string& environment, const std::string& options,
         outcome.err.append(buffer, n);
     }
     const int status = pclose(pipe);
-    outcome.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
 }
@@ -115,11 +110,12 @@ void PrintTo(const NoDisplayCase& c, std::ostream* os) {
 
 class NoDisplayTest : public testing::TestWithParam<NoDisplayCase> {};
 
+// A program left waiting for a display is killed, which no slow machine needs.
 TEST_P(NoDisplayTest, SaysSoAndExitsWithOne) {
-    const Outcome run = RunProgram(GetParam().environment, GetParam().options);
+    const Outcome run =
+        RunProgram(GetParam().environment, GetParam().options, "timeout -s KILL 60 ");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, drill::kNoDisplayMessage);
-    EXPECT_LT(run.seconds, 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, NoDisplayTest,

@@ -29,6 +29,9 @@
 
 namespace {
 
+using drill::testing::InkBox;
+using drill::testing::Shot;
+
 qreal ExpectedFactor() {
     bool ok = false;
     const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
@@ -60,27 +63,10 @@ QRect LineEditTextRect(const QLineEdit& edit) {
     return contents.marginsRemoved(margins).adjusted(2, 1, -2, -1);
 }
 
-// The bounding box of the pixels that are not the background, within area.
-QRect Ink(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& isInk) {
-    QRect ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (isInk(image.pixel(x, y))) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return ink;
-}
-
 bool FarFrom(QRgb pixel, const QColor& background) {
     return std::abs(qRed(pixel) - background.red()) > 64 ||
            std::abs(qGreen(pixel) - background.green()) > 64 ||
            std::abs(qBlue(pixel) - background.blue()) > 64;
-}
-
-QImage Shot(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QRect ToDevice(const QRect& logical, qreal ratio) {
@@ -324,8 +310,8 @@ void ScaleTest::textDrawnWhole() {
     // scale may spill that far.
     const int inset = scanned == control->rect() ? 0 : 1;
     const QMargins in(inset, inset, inset, inset);
-    const QRect ink = Ink(shot, ToDevice(scanned, factor_) - in, isInk);
-    const QRect whole = Ink(roomyShot, ToDevice(roomyScanned, factor_) - in, isInk);
+    const QRect ink = InkBox(shot, ToDevice(scanned, factor_) - in, isInk);
+    const QRect whole = InkBox(roomyShot, ToDevice(roomyScanned, factor_) - in, isInk);
     QVERIFY(!whole.isEmpty());
     QVERIFY2(ink.size() == whole.size(),
              qPrintable(QStringLiteral("drawn %1, whole %2").arg(Rect(ink), Rect(whole))));

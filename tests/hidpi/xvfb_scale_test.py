@@ -12,7 +12,6 @@ import argparse
 import os
 import shutil
 import tempfile
-import time
 
 import testdesktop as td
 
@@ -39,7 +38,7 @@ def differing_pixels(desktop, shot, picture, width, height, workdir):
 def check(program, picture, factor, save):
     with td.Desktop(screen=(2560, 1600)) as desktop:
         proc = desktop.start([program], env={"QT_SCALE_FACTOR": str(factor)})
-        window = desktop.find_window(FACTS.title, pid=proc.pid, timeout=15)
+        window = desktop.find_window(FACTS.title, pid=proc.pid, timeout=60)
         expected = tuple(round(n * factor) for n in LOGICAL)
 
         def scaled():
@@ -49,7 +48,7 @@ def check(program, picture, factor, save):
                                for got, n in zip(size, LOGICAL)) else None
 
         try:
-            size = td.wait_for("the scaled size", scaled)
+            size = td.wait_for("the scaled size", scaled, timeout=60)
         except AssertionError:
             raise AssertionError(f"at {factor} the window is {desktop.window_size(window)}, "
                                  f"expected about {expected}") from None
@@ -58,14 +57,24 @@ def check(program, picture, factor, save):
         if factor == 2:
             with tempfile.TemporaryDirectory() as workdir:
                 shot = os.path.join(workdir, "window.png")
-                # Let the first paint land before taking the picture.
-                time.sleep(0.5)
-                desktop.run(["import", "-window", window, shot])
-                differ = differing_pixels(desktop, shot, picture, size[0],
-                                          BAND_HEIGHT * 2, workdir)
                 total = size[0] * BAND_HEIGHT * 2
-                print(f"scale 2: {differ} of {total} band pixels differ from {picture}")
-                assert differ == 0, f"{differ} pixels differ from the double-size picture"
+                differ = None
+
+                def painted():
+                    # Until the first paint lands the band is not the picture yet.
+                    nonlocal differ
+                    desktop.run(["import", "-window", window, shot])
+                    differ = differing_pixels(desktop, shot, picture, size[0],
+                                              BAND_HEIGHT * 2, workdir)
+                    return differ == 0
+
+                try:
+                    td.wait_for("the band painted from the double-size picture", painted,
+                                timeout=60, interval=0.2)
+                except AssertionError:
+                    raise AssertionError(f"{differ} of {total} band pixels differ from the "
+                                         "double-size picture") from None
+                print(f"scale 2: no band pixel of {total} differs from {picture}")
                 if save:
                     shutil.copyfile(shot, save)
                     print("saved", save)
@@ -84,4 +93,4 @@ def main():
 
 
 if __name__ == "__main__":
-    td.run_with_time_limit(100, main)
+    td.run_with_time_limit(300, main)

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A huge paste into the answer box is cut at the limit, and the window keeps
-// answering events with the box full.
+// A huge paste into the answer box is cut at the program's limit, and an
+// answer is kept whole. The limit is Qt's own default: the check fails when
+// the program's is raised (a megabyte paste would then stall every keystroke,
+// which bench/click_latency times) or lowered below an answer.
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -13,6 +14,7 @@
 #include "application_setup.h"
 #include "fake_quiz_view.h"
 #include "main_window.h"
+#include "shown_windows.h"
 
 class AnswerLengthTest : public QObject {
     Q_OBJECT
@@ -23,7 +25,6 @@ private slots:
     void init();
     void cutAtTheLimit_data();
     void cutAtTheLimit();
-    void staysResponsiveWhenFull();
 
 private:
     drill::testing::ScriptedRandom random_;
@@ -41,8 +42,7 @@ const QString kMebibyte = QStringLiteral("5x-x=4+2").repeated(128 * 1024);
 void AnswerLengthTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     form_ = std::make_unique<drill::Form1>(random_);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QVERIFY(drill::testing::ShowActive(*form_));
     box_ = form_->findChild<QLineEdit*>(QStringLiteral("Text1"));
     QVERIFY(box_);
     QCOMPARE(kMebibyte.size(), 1024 * 1024);
@@ -80,26 +80,6 @@ void AnswerLengthTest::cutAtTheLimit() {
     }
     QCOMPARE(box_->text().size(), kept);
     QCOMPARE(box_->text(), text.left(kept));
-}
-
-// The timing itself is the benchmarks' business; here only a bound that a
-// frozen window (seconds a keystroke) cannot meet.
-void AnswerLengthTest::staysResponsiveWhenFull() {
-    QGuiApplication::clipboard()->setText(kMebibyte);
-    QTest::keyClick(box_, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box_->text().size(), kLimit);
-
-    QElapsedTimer timer;
-    timer.start();
-    QTest::keyClick(box_, Qt::Key_Backspace);
-    box_->repaint();
-    QTest::keyClick(box_, Qt::Key_X);
-    box_->repaint();
-    QCoreApplication::processEvents();
-    const qint64 elapsed = timer.elapsed();
-    qInfo("two keystrokes and repaints with a full box: %lld ms", elapsed);
-    QCOMPARE(box_->text().size(), kLimit);
-    QVERIFY2(elapsed < 1500, qPrintable(QString::number(elapsed)));
 }
 
 QTEST_MAIN(AnswerLengthTest)

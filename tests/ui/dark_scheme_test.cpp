@@ -23,10 +23,7 @@
 namespace {
 
 namespace form = drill::form;
-
-QColor Q(form::Rgb rgb) {
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
+using drill::testing::Q;
 
 // A dark scheme of the kind desktops ship: light text on dark grey.
 QPalette DarkPalette() {
@@ -46,7 +43,7 @@ int Distance(QRgb a, const QColor& b) {
 // The pixel of the control's inside that stands out most from its field: a
 // glyph's fully covered pixel, which is the text colour.
 QRgb Ink(QWidget& control, const QColor& field) {
-    const QImage shot = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shot = drill::testing::Shot(control);
     const QRect inside = shot.rect().adjusted(4, 4, -4, -4); // clear of frames and borders
     QRgb ink = field.rgb();
     for (int y = inside.top(); y <= inside.bottom(); ++y) {

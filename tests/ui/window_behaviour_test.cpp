@@ -21,6 +21,7 @@
 #include "message_box_closer.h"
 #include "quiz_texts.h"
 #include "rule_window.h"
+#include "shown_windows.h"
 
 using drill::testing::MessageBoxCloser;
 using BoxRecord = MessageBoxCloser::Box;
@@ -33,9 +34,8 @@ const QString kCorrect = QString::fromUtf8(drill::texts::kCorrect);
 const QString kWrong = QString::fromUtf8(drill::texts::kWrong);
 const QString kDrillOver = QString::fromUtf8(drill::texts::kDrillOver);
 
-QString Q(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
+using drill::testing::Q;
+using drill::testing::Shot;
 
 // Everything the user can see change in the main window.
 struct Screen {
@@ -177,8 +177,7 @@ void WindowBehaviourTest::init() {
     catcher_ = std::make_unique<MessageBoxCloser>();
     form_ = std::make_unique<drill::Form1>(random_);
     c_ = std::make_unique<Controls>(*form_);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QVERIFY(drill::testing::ShowActive(*form_));
 }
 
 void WindowBehaviourTest::cleanup() {
@@ -306,7 +305,7 @@ void WindowBehaviourTest::inertKeys() {
     QSignalSpy clicks5(c_->Command5, &QAbstractButton::clicked);
 
     QTest::keyClick(target, key, modifiers);
-    QTest::qWait(20);
+    QGuiApplication::sync(); // whatever the key posted has run
 
     QCOMPARE(Look(*c_), before);
     QCOMPARE(clicks3.count(), 0);
@@ -386,11 +385,11 @@ void WindowBehaviourTest::startButtonAreaShowsBackground() {
         return same;
     };
     const int pixels = area.width() * area.height();
-    const QImage before = form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage before = Shot(*form_);
     QVERIFY2(matching(before) < pixels / 2, "the button covers its area at the start");
 
     Click(c_->Command2);
-    const QImage after = form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage after = Shot(*form_);
     QCOMPARE(matching(after), pixels);
 }
 

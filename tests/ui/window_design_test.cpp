@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResource>
-#include <QStyle>
 #include <QtTest>
 
 #include <algorithm>
@@ -42,9 +41,9 @@ const QColor kNavy{0, 0, 128};
 const QColor kBlue{0, 0, 192};
 const QColor kDefault{0, 0, 0}; // the design's "default": black on the fixed fields
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using drill::testing::InkBox;
+using drill::testing::Q;
+using drill::testing::Shot;
 
 QString Hex(QRgb pixel) {
     return QColor(pixel).name();
@@ -92,7 +91,6 @@ private slots:
     void buttonCaptionCentred();
     void tabChain_data();
     void tabChain();
-    void fusionStyle();
 
     void mainWindowFrame();
     void backgroundPictureDrawnUnscaled();
@@ -120,8 +118,8 @@ private:
 void WindowDesignTest::initTestCase() {
     drill::ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     QVERIFY(drill::testing::ShowBothWindows(random_, form1_, form2_));
-    mainShot_ = form1_->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ruleShot_ = form2_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    mainShot_ = Shot(*form1_);
+    ruleShot_ = Shot(*form2_);
     QCOMPARE(mainShot_.size(), QSize(706, 487));
 }
 
@@ -449,17 +447,10 @@ void WindowDesignTest::buttonCaptionCentred() {
     QVERIFY2(button, qPrintable(name));
     // Dark caption pixels, clear of the bevel.
     const auto ink = [](const QImage& image) {
-        QRect found;
-        for (int y = 3; y < image.height() - 3; ++y) {
-            for (int x = 3; x < image.width() - 3; ++x) {
-                if (qRed(image.pixel(x, y)) < 64) {
-                    found |= QRect(x, y, 1, 1);
-                }
-            }
-        }
-        return found;
+        return InkBox(image, image.rect().adjusted(3, 3, -3, -3),
+                      [](QRgb pixel) { return qRed(pixel) < 64; });
     };
-    const QImage painted = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage painted = Shot(*button);
     QImage reference(button->size(), QImage::Format_RGB32);
     reference.fill(Qt::white);
     {
@@ -529,11 +520,6 @@ void WindowDesignTest::tabChain() {
         widget = widget->nextInFocusChain();
     } while (widget != first && chain.size() <= order.size());
     QCOMPARE(chain, order);
-}
-
-// Fusion paints buttons in their palette colour; other styles draw their own.
-void WindowDesignTest::fusionStyle() {
-    QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
 }
 
 void WindowDesignTest::mainWindowFrame() {
