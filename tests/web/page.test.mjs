@@ -18,25 +18,20 @@ before(async () => {
 });
 after(async () => browser?.close());
 
-// Every control's box and font, the page's scroll width, what a point hits.
-const seen = (page) => page.evaluate(() => ({
-    width: document.documentElement.scrollWidth,
-    controls: [...document.querySelectorAll('#Form1 .control:not(.away)')].map((el) => {
-        const r = el.getBoundingClientRect();
-        return {name: el.dataset.name, left: r.left, right: r.right, top: r.top,
-            bottom: r.bottom, px: parseFloat(getComputedStyle(el).fontSize)};
-    }),
-}));
-
 for (const [width, height] of [[320, 568], [360, 640], [390, 844], [640, 360], [768, 1024]]) {
     test(`every control in reach and legible at ${width}×${height} by touch`, async () => {
         const {page, log} = await openDrill(browser, {width, height, touch: true});
-        const s = await seen(page);
-        assert.ok(s.width <= width, `no horizontal scroll: ${s.width}`);
-        for (const c of s.controls) {
-            assert.ok(c.left >= 0 && c.right <= width, `${c.name} within the width`);
-            assert.ok(c.px >= 12, `${c.name} at ${c.px} px`);
-        }
+        // Each control within the width, at 12 px or more, and the one a tap hits.
+        const faults = await page.evaluate(() => [...document.querySelectorAll('#Form1 .control')]
+            .flatMap((el) => {
+                el.scrollIntoView({block: 'center'});
+                const r = el.getBoundingClientRect();
+                const px = parseFloat(getComputedStyle(el).fontSize);
+                const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+                return r.left < 0 || r.right > innerWidth || px < 12 || hit !== el ?
+                    [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`] : [];
+            }).concat(document.documentElement.scrollWidth > innerWidth ? ['scrolls'] : []));
+        assert.deepEqual(faults, []);
         assertClean(assert, log);
         await page.close();
     });
@@ -66,10 +61,10 @@ test('a drill played by taps on a phone, the keyboard open over the answer box',
     await page.tap(role('answerBox'));
     await page.keyboard.type('x');
     await page.tap(role('accept'));
-    await page.tap(role('rule'));
-    assert.equal(await page.$eval('#Form2', (w) => w.hidden), false, 'the rule opens');
-    await page.tap('#Form2-close');
-    assert.equal(await page.$eval('#Form2', (w) => w.hidden), true, 'and closes');
+    for (const [target, hidden] of [[role('rule'), false], ['#Form2-close', true]]) {
+        await page.tap(target);
+        assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
+    }
     await page.tap(role('quit'));
     const end = await page.$eval('#ended', (p) => [p.hidden, p.getBoundingClientRect().bottom]);
     assert.ok(!end[0] && end[1] <= 640, 'the end is said where it is seen');
