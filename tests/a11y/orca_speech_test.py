@@ -48,24 +48,11 @@ RUNS = {
         "--disable-gpu", "--disable-background-networking", "--disable-component-update",
         "--disable-sync", "--password-store=basic",
         f"--user-data-dir={desktop.tmp}/chromium", pathlib.Path(path).as_uri()], "Chromium"),
+    # Firefox's profile in the desktop's scratch folder, fresh each run.
     "firefox": (lambda desktop, path: [
-        "firefox-esr", "--no-remote", "--new-instance", "--profile", firefox_profile(desktop),
+        "firefox-esr", "--no-remote", "--new-instance", "--profile", desktop.tmp,
         pathlib.Path(path).as_uri()], "Firefox"),
 }
-
-
-def firefox_profile(desktop):
-    """A fresh profile that opens the page at once and asks nothing."""
-    profile = os.path.join(desktop.tmp, "firefox")
-    os.makedirs(profile)
-    prefs = {"browser.shell.checkDefaultBrowser": "false",
-             "browser.aboutwelcome.enabled": "false",
-             "browser.startup.homepage_override.mstone": '"ignore"',
-             "datareporting.policy.dataSubmissionPolicyBypassNotification": "true",
-             "toolkit.telemetry.reportingpolicy.firstRun": "false"}
-    with open(os.path.join(profile, "user.js"), "w") as f:
-        f.writelines(f'user_pref("{k}", {v});\n' for k, v in prefs.items())
-    return profile
 
 
 class Orca:
