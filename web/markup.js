@@ -26,11 +26,18 @@ function style(list) {
     return Object.entries(list).map(([name, value]) => `${name}: ${value}`).join('; ');
 }
 
-function control(c, windowName, design, autofocus) {
+// What each control is (the answer box, the verdict line...), by its name.
+function roleOf(design, name) {
+    return Object.keys(design.roles).find((role) => design.roles[role] === name) ?? null;
+}
+
+function control(c, windowName, design, autofocus, title = false) {
     const common = {
         id: windowName + '-' + c.name,
-        class: 'control' + (c.border ? ' border' : '') + (c.wordWrap ? ' wrap' : ''),
+        class: 'control' + (c.border ? ' border' : '') + (c.wordWrap ? ' wrap' : '') +
+            (title ? ' title' : ''),
         'data-name': c.name,
+        'data-role': windowName === design.main.name ? roleOf(design, c.name) : null,
         style: style({
             left: c.left + 'px', top: c.top + 'px', width: c.width + 'px',
             height: c.height + 'px', 'font-size': c.fontPx + 'px',
@@ -50,6 +57,8 @@ function control(c, windowName, design, autofocus) {
         return `<input${attributes({
             type: 'text', ...common, value: c.text, maxlength: design.answerMaxLength,
             autocomplete: 'off', spellcheck: 'false', autocapitalize: 'off', autocorrect: 'off',
+            // Typed into only once the page's script runs (it lifts this).
+            readonly: true,
         })}>`;
     }
     return `<div${attributes(common)}>${escape(c.text)}</div>`;
@@ -70,14 +79,22 @@ function mainWindow(design) {
     // The focus starts on the first control of the tab order; autofocus gives it
     // at the first frame, without forcing a layout.
     const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
-    const controls = readingOrder(w.controls)
-        .map((c) => control(c, w.name, design, c.tabIndex === first));
+    // A label followed in its row by a bordered box titles that box (a counter).
+    const order = readingOrder(w.controls);
+    const titles = new Set(order.filter((c, i) => order[i + 1]?.border &&
+        order[i + 1].top < c.top + c.height && c.kind === 'label').map((c) => c.name));
+    const controls = order.map((c) => control(c, w.name, design, c.tabIndex === first,
+        titles.has(c.name)));
+    // The caption, which the picture carries, as the heading of the one-column
+    // layout of narrow screens, where the picture is not shown.
     return `<div${attributes({
         id: w.name, class: 'window', role: 'region', 'aria-label': w.caption,
+        'data-window': 'main',
         style: windowStyle(w, {
             'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
         }),
-    })}>\n${controls.join('\n')}\n</div>`;
+    })}>\n<h1 class="heading" aria-hidden="true">${escape(w.caption)}</h1>\n` +
+        `${controls.join('\n')}\n</div>`;
 }
 
 function ruleWindow(design) {
@@ -86,7 +103,7 @@ function ruleWindow(design) {
     const client = design.ruleReadingOrder
         .map((name) => control(controls.get(name), w.name, design, false));
     return `<div${attributes({
-        id: w.name, class: 'window floating', role: 'dialog',
+        id: w.name, class: 'window floating', role: 'dialog', 'data-window': 'rule',
         'aria-labelledby': w.name + '-caption',
         'aria-describedby': design.ruleReadingOrder.map((name) => w.name + '-' + name).join(' '),
         // Where the design puts it on the screen, relative to the main window.

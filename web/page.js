@@ -1,19 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Gives the two windows, built into the page from the program's form table,
-// their behaviour and carries out what the compiled quiz asks of them. It decides nothing about the drill: every button
-// press goes to the quiz, which names the control it changes.
+// their behaviour and carries out what the compiled quiz asks of them. It decides
+// nothing about the drill: every button press goes to the quiz, which names the
+// control it changes.
 'use strict';
 
 // Texts of the browser edition alone (the drill's own texts come from the program).
-const kOk = 'OK';
 const kEnded = 'Работа окончена. Эту вкладку можно закрыть.';
+const kFailed = 'Тренажёр не удалось запустить. Откройте эту страницу в свежей версии ' +
+    'Chrome, Edge, Firefox или Safari.';
+
+// The embedded face, by the name the page's style gives it.
+const kFace = getComputedStyle(document.documentElement).getPropertyValue('--face').trim();
 
 // The windows come built into the page (markup.js, from the same form table);
-// the controls by their names in the table.
-function controlsOf(windowName) {
-    const root = document.getElementById(windowName);
-    return new Map([...root.querySelectorAll('[data-name]')].map((el) => [el.dataset.name, el]));
-}
+// the controls by their names in the table and by what they are.
+const main = document.querySelector('[data-window="main"]');
+const rule = document.querySelector('[data-window="rule"]');
+const controls = new Map([...main.querySelectorAll('[data-name]')]
+    .map((el) => [el.dataset.name, el]));
+const answerBox = main.querySelector('[data-role="answerBox"]');
+const message = {box: document.getElementById('message'),
+    ok: document.getElementById('message-ok'), back: null};
+const announcer = document.getElementById('announcer');
 
 function activateOnKeys(button, press) {
     button.addEventListener('click', press);
@@ -25,145 +34,222 @@ function activateOnKeys(button, press) {
     });
 }
 
-// Every behaviour but the quiz's is given at once, so that the page works while
-// the module is still compiling; presses meanwhile wait for it (see press()).
-// Returns when the page is first drawn, and the function that attaches the
-// compiled module.
-function start() {
-    const main = document.getElementById('Form1');
-    const rule = {win: document.getElementById('Form2'),
-        close: document.getElementById('Form2-close')};
-    rule.dx = Number(rule.win.dataset.dx);
-    rule.dy = Number(rule.win.dataset.dy);
-    const byName = {main: controlsOf('Form1'), rule: controlsOf('Form2')};
-    const answer = byName.main.get('Text1');
-    const dialog = document.getElementById('message');
-    const announcer = document.getElementById('announcer');
-    let returnFocus = null;
-    let returnFromMessage = null;
+function announce(text) {
+    announcer.textContent = text;
+}
 
-    // Dismissed by OK, Enter or Esc; the focus goes back at once to where it
-    // was, not a task later with the dialog's close event.
-    function dismissMessage() {
-        dialog.close();
-        const back = returnFromMessage;
-        returnFromMessage = null;
-        if (back && back.isConnected && !back.disabled) back.focus();
-    }
+// The controls greyed out for good, with one line above or below saying why.
+function disableWith(lineId, text) {
+    closeRule();
+    main.classList.add('ended');
+    for (const el of main.querySelectorAll('button, input')) el.disabled = true;
+    const line = document.getElementById(lineId);
+    line.textContent = text;
+    line.hidden = false;
+    line.scrollIntoView({block: 'nearest'});
+    announce(text);
+}
 
-    function placeRule() {
-        const box = main.getBoundingClientRect();
-        rule.win.style.left = (box.left + window.scrollX + rule.dx) + 'px';
-        rule.win.style.top = (box.top + window.scrollY + rule.dy) + 'px';
-    }
+// --- The message box: modal, dismissed by OK, Enter or Esc. ---------------
 
-    function closeRule() {
-        if (rule.win.hidden) return;
-        const inside = rule.win.contains(document.activeElement);
-        rule.win.hidden = true;
-        if (inside && returnFocus && returnFocus.isConnected) returnFocus.focus();
-    }
+function showMessage(text, title, icon) {
+    message.box.className = icon;
+    document.getElementById('message-title').textContent = title;
+    document.getElementById('message-text').textContent = text;
+    message.back = document.activeElement;
+    message.box.showModal();
+    message.ok.focus();
+}
 
-    // The answer box's text when the press being carried out was made.
-    let answerAtPress = null;
+// The focus goes back at once to where it was, not a task later with the
+// dialog's close event.
+function dismissMessage() {
+    message.box.close();
+    const back = message.back;
+    message.back = null;
+    if (back && back.isConnected && !back.disabled) back.focus();
+}
 
-    // What the quiz calls, through the C++ QuizView.
-    const page = {
-        answerText: () => answerAtPress ?? answer.value,
-        setText(name, text) {
-            const el = byName.main.get(name);
-            if (el instanceof HTMLInputElement) el.value = text;
-            else el.textContent = text;
-        },
-        move(name, left, top) {
-            const el = byName.main.get(name);
-            el.style.left = left + 'px';
-            el.style.top = top + 'px';
-        },
-        showRuleWindow() {
-            // One rule window: shown again where it was, raised, and given the
-            // focus as the desktop window is activated, so that it is read.
-            if (rule.win.hidden) placeRule();
-            rule.win.hidden = false;
-            returnFocus = document.activeElement;
-            rule.win.tabIndex = -1;
-            rule.win.focus();
-        },
-        showMessage(text, title, icon) {
-            dialog.className = icon;
-            document.getElementById('message-title').textContent = title;
-            document.getElementById('message-text').textContent = text;
-            returnFromMessage = document.activeElement;
-            dialog.showModal();
-            document.getElementById('message-ok').focus();
-        },
-        endProgram() {
-            // A tab this page did not open cannot be closed by it; where the
-            // browser refuses, the page shows that the drill is over instead.
-            window.close();
-            closeRule();
-            main.classList.add('ended');
-            for (const el of main.querySelectorAll('button, input')) el.disabled = true;
-            const ended = document.getElementById('ended');
-            ended.textContent = kEnded;
-            ended.hidden = false;
-            page.announce(kEnded);
-        },
-        describe(name, text) {
-            byName.main.get(name).setAttribute('aria-description', text);
-        },
-        announce(text) {
-            announcer.textContent = text;
-        },
-    };
-
-    // Presses made before the module is ready are kept, each with the answer box's
-    // text of its moment, and carried out in order once it is: none is lost, and
-    // none is judged on text typed after it. One that opens a message box ends
-    // the replay, as the box would have stopped the later ones.
-    let drill = null;
-    const waiting = [];
-    function press(name) {
-        if (drill) drill.press(name);
-        else waiting.push({name, answer: answer.value});
-    }
-    for (const [name, el] of byName.main) {
-        if (el instanceof HTMLButtonElement) activateOnKeys(el, () => press(name));
-    }
-    let attachQuiz;
-    const attached = new Promise((resolve) => { attachQuiz = resolve; }).then((Module) => {
-        drill = new Module.Drill(page);
-        for (const {name, answer: text} of waiting.splice(0)) {
-            if (dialog.open || main.classList.contains('ended')) break;
-            answerAtPress = text;
-            try {
-                drill.press(name);
-            } finally {
-                answerAtPress = null;
-            }
-        }
-    });
-
-    document.getElementById('message-ok').textContent = kOk;
-    activateOnKeys(document.getElementById('message-ok'), dismissMessage);
-    dialog.addEventListener('cancel', (e) => {
+function setUpMessageBox() {
+    activateOnKeys(message.ok, dismissMessage);
+    message.box.addEventListener('cancel', (e) => {
         e.preventDefault();
         dismissMessage();
     });
-    rule.close.addEventListener('click', closeRule);
-    rule.win.addEventListener('keydown', (e) => {
-        if (e.key === 'Escape') closeRule();
+    // A press on the box's text leaves the focus on OK, as on the desktop.
+    message.box.addEventListener('mousedown', (e) => {
+        if (e.target !== message.ok) e.preventDefault();
     });
+}
+
+// --- The rule window: one, modeless, in front of or behind the main one. ---
+
+const ruleState = {returnFocus: null, dx: Number(rule.dataset.dx), dy: Number(rule.dataset.dy)};
+
+function ruleInFront() {
+    return !rule.hidden && !main.classList.contains('front');
+}
+
+// Pressing or focusing a window brings it in front of the other, as a desktop does.
+function raise(win) {
+    main.classList.toggle('front', win === main);
+}
+
+// Within the visible part of the page, wherever it is asked to go.
+function moveRule(left, top) {
+    const html = document.documentElement;
+    const maxLeft = scrollX + html.clientWidth - rule.offsetWidth;
+    const maxTop = scrollY + html.clientHeight - rule.offsetHeight;
+    rule.style.left = Math.max(scrollX, Math.min(left, maxLeft)) + 'px';
+    rule.style.top = Math.max(scrollY, Math.min(top, maxTop)) + 'px';
+}
+
+// One rule window: shown again where it was, raised, and given the focus as
+// the desktop window is activated, so that it is read.
+function showRule() {
+    if (rule.hidden) {
+        rule.hidden = false;
+        const box = main.getBoundingClientRect();
+        moveRule(box.left + scrollX + ruleState.dx, box.top + scrollY + ruleState.dy);
+    }
+    raise(rule);
+    ruleState.returnFocus = document.activeElement;
+    rule.tabIndex = -1;
+    rule.focus();
+}
+
+function closeRule() {
+    if (rule.hidden) return;
+    const inside = rule.contains(document.activeElement);
+    rule.hidden = true;
+    const back = ruleState.returnFocus;
+    if (inside && back && back.isConnected && !back.disabled) back.focus();
+}
+
+// Dragged by its title bar, by mouse, pen or finger.
+function dragByCaption(handle) {
+    let grip = null;
+    handle.addEventListener('pointerdown', (e) => {
+        if (e.button !== 0 || e.target.closest('button')) return;
+        grip = {x: e.pageX - rule.offsetLeft, y: e.pageY - rule.offsetTop};
+        handle.setPointerCapture(e.pointerId);
+        e.preventDefault();
+    });
+    handle.addEventListener('pointermove', (e) => {
+        if (grip) moveRule(e.pageX - grip.x, e.pageY - grip.y);
+    });
+    for (const end of ['pointerup', 'pointercancel']) {
+        handle.addEventListener(end, () => { grip = null; });
+    }
+}
+
+function setUpRuleWindow() {
+    document.getElementById(rule.id + '-close').addEventListener('click', closeRule);
+    dragByCaption(rule.querySelector('.caption'));
+    for (const win of [main, rule]) {
+        for (const event of ['pointerdown', 'focusin']) {
+            win.addEventListener(event, () => raise(win));
+        }
+    }
+    document.addEventListener('keydown', (e) => {
+        if (e.key === 'Escape' && ruleInFront() && !message.box.open) closeRule();
+    });
+}
+
+// --- The press queue: presses wait for the compiled module. ----------------
+
+// Presses made before the module is ready are kept, each with the answer box's
+// text of its moment, and carried out in order once it is: none is lost, and
+// none is judged on text typed after it. One that opens a message box ends
+// the replay, as the box would have stopped the later ones.
+const presses = {drill: null, waiting: [], answerAtPress: null, attached: null};
+
+function press(name) {
+    if (presses.drill) presses.drill.press(name);
+    else if (!main.classList.contains('ended')) {
+        presses.waiting.push({name, answer: answerBox.value});
+    }
+}
+
+// What the quiz calls, through the C++ QuizView.
+const pageView = {
+    answerText: () => presses.answerAtPress ?? answerBox.value,
+    setText(name, text) {
+        const el = controls.get(name);
+        if (el instanceof HTMLInputElement) el.value = text;
+        else el.textContent = text;
+    },
+    move(name, left, top) {
+        const el = controls.get(name);
+        el.style.left = left + 'px';
+        el.style.top = top + 'px';
+        // Out of the window: the one-column layout hides it too.
+        el.classList.toggle('away', left >= main.offsetWidth || top >= main.offsetHeight);
+    },
+    showRuleWindow: showRule,
+    showMessage,
+    endProgram() {
+        // A tab this page did not open cannot be closed by it; where the
+        // browser refuses, the page shows that the drill is over instead.
+        window.close();
+        disableWith('ended', kEnded);
+    },
+    describe(name, text) {
+        controls.get(name).setAttribute('aria-description', text);
+    },
+    announce,
+};
+
+function attachQuiz(Module) {
+    presses.drill = new Module.Drill(pageView);
+    for (const {name, answer} of presses.waiting.splice(0)) {
+        if (message.box.open || main.classList.contains('ended')) break;
+        presses.answerAtPress = answer;
+        try {
+            presses.drill.press(name);
+        } finally {
+            presses.answerAtPress = null;
+        }
+    }
+    presses.attached();
+}
+
+// The compiled core did not load or compile: said once, presses dropped.
+function failToStart(error) {
+    presses.waiting.length = 0;
+    disableWith('failed', kFailed);
+    console.error(error);
+}
+
+function setUpPresses() {
+    for (const [name, el] of controls) {
+        if (el instanceof HTMLButtonElement) activateOnKeys(el, () => press(name));
+    }
+    answerBox.readOnly = false;
     // A scrolled window would bring the moved-away button into view.
     main.addEventListener('scroll', () => { main.scrollLeft = 0; main.scrollTop = 0; });
+    // An on-screen keyboard that opens over the box shrinks the page: the box
+    // is brought back to the middle, the problem above it, "accept" below.
+    const keepInView = () => {
+        if (document.activeElement === answerBox) answerBox.scrollIntoView({block: 'center'});
+    };
+    window.addEventListener('resize', keepInView);
+    window.visualViewport?.addEventListener('resize', keepInView);
+    return new Promise((resolve) => { presses.attached = resolve; });
+}
 
-    // Drawn at the first frame after the embedded faces are in (marked in the
-    // task after the frame's callbacks); ready once the quiz answers presses too.
-    // The start-up benchmark waits for the first mark, the tests for the second.
-    // The faces are asked about at each frame: the promise of fonts.ready is kept
-    // only after a layout, a frame later than the one that shows them.
-    const facesIn = () =>
-        document.fonts.check('16px "Drill Sans"') && document.fonts.check('bold 16px "Drill Sans"');
+// --- Readiness marks. -------------------------------------------------------
+
+// Drawn at the first frame after the embedded faces are in (marked in the task
+// after the frame's callbacks); ready once the quiz answers presses too. The
+// start-up benchmark waits for the first mark, the tests for the second. The
+// faces are asked about at each frame: the promise of fonts.ready is kept only
+// after a layout, a frame later than the one that shows them.
+function facesIn() {
+    return document.fonts.check('16px ' + kFace) && document.fonts.check('bold 16px ' + kFace);
+}
+
+function markWhenDrawn() {
     const drawn = new Promise((done) => {
         const atFrame = () => requestAnimationFrame(() => {
             if (facesIn()) setTimeout(done);
@@ -175,13 +261,20 @@ function start() {
         performance.mark('drill-drawn');
         document.documentElement.dataset.drawn = '1';
     });
+    return drawn;
+}
+
+function markWhenReady(drawn, attached) {
     Promise.all([drawn, attached]).then(() => {
         performance.mark('drill-ready');
         document.documentElement.dataset.ready = '1';
     });
-    return {drawn, attachQuiz};
 }
 
-// The page's last script compiles the module once the first complete frame is
-// drawn and attaches it.
-const {drawn: pageDrawn, attachQuiz} = start();
+// Every behaviour but the quiz's is given at once, so that the page works while
+// the module is still compiling. The page's last script compiles the module
+// once the first complete frame is drawn and attaches it (or says it failed).
+setUpMessageBox();
+setUpRuleWindow();
+const pageDrawn = markWhenDrawn();
+markWhenReady(pageDrawn, setUpPresses());

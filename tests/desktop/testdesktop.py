@@ -542,6 +542,9 @@ def load_facts(tool=None):
     tool = tool or os.environ.get("DRILL_FACTS")
     if not tool:
         raise SetupError("no facts tool: pass its path or set DRILL_FACTS")
+    if tool.endswith(".json"):  # the web build writes them once, as a file
+        with open(tool, encoding="utf-8") as f:
+            return Facts(json.load(f))
     out = subprocess.run([tool], check=True, capture_output=True, timeout=30).stdout
     return Facts(json.loads(out))
 

@@ -95,10 +95,15 @@ export async function launch() {
 // holdModule, the compiled module is kept from the page until
 // `await page.evaluate(() => releaseDrillModule())`, and the page is returned
 // as soon as it is drawn.
-export async function openDrill(browser, {scale = 1, width = 800, holdModule = false} = {}) {
+// url and until: another copy of the page, and what to wait for in it; touch:
+// a phone's or tablet's screen (Chromium only).
+export async function openDrill(browser, {scale = 1, width = 800, height = 600, touch = false,
+    holdModule = false, url = pageUrl,
+    until = holdModule ? 'html[data-drawn]' : 'html[data-ready]'} = {}) {
     const page = await browser.newPage();
     const log = {requests: [], violations: [], errors: []};
-    await page.setViewport({width, height: 600, deviceScaleFactor: scale});
+    await page.setViewport({width, height, deviceScaleFactor: scale,
+        ...(touch && {hasTouch: true, isMobile: true})});
     await page.evaluateOnNewDocument(() => {
         document.addEventListener('securitypolicyviolation', (e) => {
             console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
@@ -125,11 +130,10 @@ export async function openDrill(browser, {scale = 1, width = 800, holdModule = f
     page.on('pageerror', (e) => log.errors.push(String(e)));
     // Every request the page makes beyond its own file; data: URLs never leave it.
     page.on('request', (r) => {
-        if (r.url() !== pageUrl && !r.url().startsWith('data:')) log.requests.push(r.url());
+        if (r.url() !== url && !r.url().startsWith('data:')) log.requests.push(r.url());
     });
-    await page.goto(pageUrl);
-    await page.waitForSelector(holdModule ? 'html[data-drawn]' : 'html[data-ready]',
-        {timeout: 60000});
+    await page.goto(url);
+    await page.waitForSelector(until, {timeout: 60000});
     return {page, log};
 }
 
