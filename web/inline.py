@@ -27,8 +27,12 @@ def data_uri(mime, data):
 
 def window_markup(page_dir, facts):
     """The two windows' markup, built from the program's form table."""
-    out = subprocess.run(["node", str(page_dir / "markup.js"), str(Path(facts).resolve())],
-                         check=True, capture_output=True, text=True).stdout
+    out = subprocess.run(
+        ["node", str(page_dir / "markup.js"), str(Path(facts).resolve())],
+        check=True,
+        capture_output=True,
+        text=True,
+    ).stdout
     return json.loads(out)
 
 
@@ -76,16 +80,21 @@ def subset_font(path, text):
 def webp(picture):
     """The picture as WebP, a third of its JPEG size at the same quality: every
     byte of the page is read before the drill can start."""
-    return subprocess.run(["convert", str(picture), "-quality", "90", "-define",
-                           "webp:method=6", "webp:-"], check=True, capture_output=True).stdout
+    return subprocess.run(
+        ["convert", str(picture), "-quality", "90", "-define", "webp:method=6", "webp:-"],
+        check=True,
+        capture_output=True,
+    ).stdout
 
 
 def licence_comment(copyright_file):
     text = Path(copyright_file).read_text(encoding="utf-8")
     # An HTML comment may not hold its own end.
     text = text.replace("--", "- -")
-    return ("The embedded font faces are cut from the Liberation Sans fonts, "
-            "under the SIL Open Font License 1.1:\n\n" + text)
+    return (
+        "The embedded font faces are cut from the Liberation Sans fonts, "
+        "under the SIL Open Font License 1.1:\n\n" + text
+    )
 
 
 def main():
@@ -120,29 +129,38 @@ def main():
 
     # The one place that names the family; the style and the script use --face.
     faces = [':root { --face: "%s"; }' % FAMILY]
-    for file, weight in (("LiberationSans-Regular.ttf", "normal"),
-                         ("LiberationSans-Bold.ttf", "bold")):
+    for file, weight in (
+        ("LiberationSans-Regular.ttf", "normal"),
+        ("LiberationSans-Bold.ttf", "bold"),
+    ):
         woff2 = subset_font(fonts / file, text)
-        faces.append("@font-face { font-family: \"%s\"; font-weight: %s; font-display: block; "
-                     "src: url(%s) format(\"woff2\"); }"
-                     % (FAMILY, weight, data_uri("font/woff2", woff2)))
+        faces.append(
+            '@font-face { font-family: "%s"; font-weight: %s; font-display: block; '
+            'src: url(%s) format("woff2"); }' % (FAMILY, weight, data_uri("font/woff2", woff2))
+        )
 
     css = (page_dir / "page.css").read_text(encoding="utf-8")
     css = css.replace("@BACKGROUND_1X@", data_uri("image/webp", webp(assets / "background.jpg")))
-    css = css.replace("@BACKGROUND_2X@",
-                      data_uri("image/webp", webp(assets / "background@2x.jpg")))
+    css = css.replace("@BACKGROUND_2X@", data_uri("image/webp", webp(assets / "background@2x.jpg")))
     icons = "\n".join(
         f'<link rel="icon" type="image/png" sizes="{s}x{s}" '
         f'href="{data_uri("image/png", (assets / f"icon-{s}.png").read_bytes())}">'
-        for s in args.icon_sizes)
+        for s in args.icon_sizes
+    )
 
     html = (page_dir / "page.html").read_text(encoding="utf-8")
     caption = design["main"]["caption"]
-    for key, value in (("@FONT_LICENCE@", licence_comment(args.font_copyright)),
-                       ("@TITLE@", caption), ("@ICONS@", icons),
-                       ("@FONT_FACES@", "\n".join(faces)), ("@CSS@", css),
-                       ("@MAIN_WINDOW@", windows["main"]), ("@RULE_WINDOW@", windows["rule"]),
-                       ("@MODULE@", module_js), ("@PAGE_JS@", page_js)):
+    for key, value in (
+        ("@FONT_LICENCE@", licence_comment(args.font_copyright)),
+        ("@TITLE@", caption),
+        ("@ICONS@", icons),
+        ("@FONT_FACES@", "\n".join(faces)),
+        ("@CSS@", css),
+        ("@MAIN_WINDOW@", windows["main"]),
+        ("@RULE_WINDOW@", windows["rule"]),
+        ("@MODULE@", module_js),
+        ("@PAGE_JS@", page_js),
+    ):
         if key not in html:
             sys.exit(f"the page template lacks {key}")
         html = html.replace(key, value)

@@ -10,8 +10,10 @@ const kClose = 'Закрыть';
 const kCloseSign = '×';
 
 function escape(text) {
-    return String(text).replace(/[&<>"]/g,
-        (ch) => ({'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'})[ch]);
+    return String(text).replace(
+        /[&<>"]/g,
+        (ch) => ({'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'})[ch],
+    );
 }
 
 // Attributes from an object, in its order; false and null leave one out.
@@ -23,7 +25,9 @@ function attributes(list) {
 }
 
 function style(list) {
-    return Object.entries(list).map(([name, value]) => `${name}: ${value}`).join('; ');
+    return Object.entries(list)
+        .map(([name, value]) => `${name}: ${value}`)
+        .join('; ');
 }
 
 // What each control is (the answer box, the verdict line...), by its name.
@@ -34,15 +38,23 @@ function roleOf(design, name) {
 function control(c, windowName, design, autofocus, title = false) {
     const common = {
         id: windowName + '-' + c.name,
-        class: 'control' + (c.border ? ' border' : '') + (c.wordWrap ? ' wrap' : '') +
+        class:
+            'control' +
+            (c.border ? ' border' : '') +
+            (c.wordWrap ? ' wrap' : '') +
             (title ? ' title' : ''),
         'data-name': c.name,
         'data-role': windowName === design.main.name ? roleOf(design, c.name) : null,
         style: style({
-            left: c.left + 'px', top: c.top + 'px', width: c.width + 'px',
-            height: c.height + 'px', 'font-size': c.fontPx + 'px',
-            'font-weight': c.bold ? 'bold' : 'normal', color: c.color,
-            'background-color': c.background, 'text-align': c.align,
+            left: c.left + 'px',
+            top: c.top + 'px',
+            width: c.width + 'px',
+            height: c.height + 'px',
+            'font-size': c.fontPx + 'px',
+            'font-weight': c.bold ? 'bold' : 'normal',
+            color: c.color,
+            'background-color': c.background,
+            'text-align': c.align,
         }),
         // Positive tab indices follow the table's order; the table counts from 0.
         tabindex: c.tabIndex >= 0 ? c.tabIndex + 1 : null,
@@ -55,8 +67,14 @@ function control(c, windowName, design, autofocus, title = false) {
     }
     if (c.kind === 'textbox') {
         return `<input${attributes({
-            type: 'text', ...common, value: c.text, maxlength: design.answerMaxLength,
-            autocomplete: 'off', spellcheck: 'false', autocapitalize: 'off', autocorrect: 'off',
+            type: 'text',
+            ...common,
+            value: c.text,
+            maxlength: design.answerMaxLength,
+            autocomplete: 'off',
+            spellcheck: 'false',
+            autocapitalize: 'off',
+            autocorrect: 'off',
             // Typed into only once the page's script runs (it lifts this).
             readonly: true,
         })}>`;
@@ -65,8 +83,12 @@ function control(c, windowName, design, autofocus, title = false) {
 }
 
 function windowStyle(w, extra = {}) {
-    return style({width: w.width + 'px', height: w.height + 'px',
-        'background-color': w.background, ...extra});
+    return style({
+        width: w.width + 'px',
+        height: w.height + 'px',
+        'background-color': w.background,
+        ...extra,
+    });
 }
 
 // Controls in reading order: top to bottom, then left to right.
@@ -81,38 +103,66 @@ function mainWindow(design) {
     const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
     // A label followed in its row by a bordered box titles that box (a counter).
     const order = readingOrder(w.controls);
-    const titles = new Set(order.filter((c, i) => order[i + 1]?.border &&
-        order[i + 1].top < c.top + c.height && c.kind === 'label').map((c) => c.name));
-    const controls = order.map((c) => control(c, w.name, design, c.tabIndex === first,
-        titles.has(c.name)));
+    const titles = new Set(
+        order
+            .filter(
+                (c, i) =>
+                    order[i + 1]?.border &&
+                    order[i + 1].top < c.top + c.height &&
+                    c.kind === 'label',
+            )
+            .map((c) => c.name),
+    );
+    const controls = order.map((c) =>
+        control(c, w.name, design, c.tabIndex === first, titles.has(c.name)),
+    );
     // The caption, which the picture carries, as the heading of the one-column
     // layout of narrow screens, where the picture is not shown.
-    return `<div${attributes({
-        id: w.name, class: 'window', role: 'region', 'aria-label': w.caption,
-        'data-window': 'main',
-        style: windowStyle(w, {
-            'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
-        }),
-    })}>\n<h1 class="heading" aria-hidden="true">${escape(w.caption)}</h1>\n` +
-        `${controls.join('\n')}\n</div>`;
+    return (
+        `<div${attributes({
+            id: w.name,
+            class: 'window',
+            role: 'region',
+            'aria-label': w.caption,
+            'data-window': 'main',
+            style: windowStyle(w, {
+                'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
+            }),
+        })}>\n<h1 class="heading" aria-hidden="true">${escape(w.caption)}</h1>\n` +
+        `${controls.join('\n')}\n</div>`
+    );
 }
 
 function ruleWindow(design) {
     const w = design.rule;
     const controls = new Map(w.controls.map((c) => [c.name, c]));
-    const client = design.ruleReadingOrder
-        .map((name) => control(controls.get(name), w.name, design, false));
-    return `<div${attributes({
-        id: w.name, class: 'window floating', role: 'dialog', 'data-window': 'rule',
-        'aria-labelledby': w.name + '-caption',
-        'aria-describedby': design.ruleReadingOrder.map((name) => w.name + '-' + name).join(' '),
-        // Where the design puts it on the screen, relative to the main window.
-        'data-dx': w.left - design.main.left, 'data-dy': w.top - design.main.top,
-        hidden: true,
-    })}>\n<div class="caption"><span id="${escape(w.name)}-caption">${escape(w.caption)}</span>` +
-        `<button${attributes({type: 'button', class: 'close', id: w.name + '-close',
-            'aria-label': kClose, title: kClose})}>${kCloseSign}</button></div>\n` +
-        `<div class="client" style="${escape(windowStyle(w))}">\n${client.join('\n')}\n</div>\n</div>`;
+    const client = design.ruleReadingOrder.map((name) =>
+        control(controls.get(name), w.name, design, false),
+    );
+    return (
+        `<div${attributes({
+            id: w.name,
+            class: 'window floating',
+            role: 'dialog',
+            'data-window': 'rule',
+            'aria-labelledby': w.name + '-caption',
+            'aria-describedby': design.ruleReadingOrder
+                .map((name) => w.name + '-' + name)
+                .join(' '),
+            // Where the design puts it on the screen, relative to the main window.
+            'data-dx': w.left - design.main.left,
+            'data-dy': w.top - design.main.top,
+            hidden: true,
+        })}>\n<div class="caption"><span id="${escape(w.name)}-caption">${escape(w.caption)}</span>` +
+        `<button${attributes({
+            type: 'button',
+            class: 'close',
+            id: w.name + '-close',
+            'aria-label': kClose,
+            title: kClose,
+        })}>${kCloseSign}</button></div>\n` +
+        `<div class="client" style="${escape(windowStyle(w))}">\n${client.join('\n')}\n</div>\n</div>`
+    );
 }
 
 function windows(design) {

@@ -7,7 +7,8 @@
 
 // Texts of the browser edition alone (the drill's own texts come from the program).
 const kEnded = 'Работа окончена. Эту вкладку можно закрыть.';
-const kFailed = 'Тренажёр не удалось запустить. Откройте эту страницу в свежей версии ' +
+const kFailed =
+    'Тренажёр не удалось запустить. Откройте эту страницу в свежей версии ' +
     'Chrome, Edge, Firefox или Safari.';
 
 // The embedded face, by the name the page's style gives it.
@@ -17,11 +18,15 @@ const kFace = getComputedStyle(document.documentElement).getPropertyValue('--fac
 // the controls by their names in the table and by what they are.
 const main = document.querySelector('[data-window="main"]');
 const rule = document.querySelector('[data-window="rule"]');
-const controls = new Map([...main.querySelectorAll('[data-name]')]
-    .map((el) => [el.dataset.name, el]));
+const controls = new Map(
+    [...main.querySelectorAll('[data-name]')].map((el) => [el.dataset.name, el]),
+);
 const answerBox = main.querySelector('[data-role="answerBox"]');
-const message = {box: document.getElementById('message'),
-    ok: document.getElementById('message-ok'), back: null};
+const message = {
+    box: document.getElementById('message'),
+    ok: document.getElementById('message-ok'),
+    back: null,
+};
 const announcer = document.getElementById('announcer');
 
 function activateOnKeys(button, press) {
@@ -139,7 +144,9 @@ function dragByCaption(handle) {
         if (grip) moveRule(e.pageX - grip.x, e.pageY - grip.y);
     });
     for (const end of ['pointerup', 'pointercancel']) {
-        handle.addEventListener(end, () => { grip = null; });
+        handle.addEventListener(end, () => {
+            grip = null;
+        });
     }
 }
 
@@ -227,7 +234,10 @@ function setUpPresses() {
     }
     answerBox.readOnly = false;
     // A scrolled window would bring the moved-away button into view.
-    main.addEventListener('scroll', () => { main.scrollLeft = 0; main.scrollTop = 0; });
+    main.addEventListener('scroll', () => {
+        main.scrollLeft = 0;
+        main.scrollTop = 0;
+    });
     // An on-screen keyboard that opens over the box shrinks the page: the box
     // is brought back to the middle, the problem above it, "accept" below.
     const keepInView = () => {
@@ -235,7 +245,9 @@ function setUpPresses() {
     };
     window.addEventListener('resize', keepInView);
     window.visualViewport?.addEventListener('resize', keepInView);
-    return new Promise((resolve) => { presses.attached = resolve; });
+    return new Promise((resolve) => {
+        presses.attached = resolve;
+    });
 }
 
 // --- Readiness marks. -------------------------------------------------------
@@ -251,10 +263,11 @@ function facesIn() {
 
 function markWhenDrawn() {
     const drawn = new Promise((done) => {
-        const atFrame = () => requestAnimationFrame(() => {
-            if (facesIn()) setTimeout(done);
-            else document.fonts.ready.then(atFrame);
-        });
+        const atFrame = () =>
+            requestAnimationFrame(() => {
+                if (facesIn()) setTimeout(done);
+                else document.fonts.ready.then(atFrame);
+            });
         atFrame();
     });
     drawn.then(() => {

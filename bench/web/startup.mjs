@@ -24,12 +24,15 @@ const runs = runsAt >= 0 ? Number(args[runsAt + 1]) : 25;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-web-bench-'));
 // The yardstick: one label, marked ready the same way as the drill's page.
 const barePath = path.join(work, 'bare.html');
-fs.writeFileSync(barePath, `<!DOCTYPE html><html lang="ru"><head><meta charset="utf-8">
+fs.writeFileSync(
+    barePath,
+    `<!DOCTYPE html><html lang="ru"><head><meta charset="utf-8">
 <title>Bare page</title></head><body><div>Одна надпись</div>
 <script>requestAnimationFrame(() => setTimeout(() => {
 performance.mark('drill-drawn'); performance.mark('drill-ready');
 document.documentElement.dataset.ready = '1'; }));</script>
-</body></html>`);
+</body></html>`,
+);
 // The floor: the page less the script that holds its compiled module. It draws
 // as the page does, marks drill-drawn, and never answers a press.
 const drillHtml = fs.readFileSync(drillPath, 'utf8');
@@ -40,26 +43,42 @@ const floorPath = path.join(work, 'floor.html');
 fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
 
 const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        `--user-data-dir=${path.join(work, 'profile')}`],
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: [
+        '--headless=new',
+        '--no-sandbox',
+        '--disable-gpu',
+        '--no-first-run',
+        '--disable-background-networking',
+        '--disable-component-update',
+        '--disable-sync',
+        `--user-data-dir=${path.join(work, 'profile')}`,
+    ],
 });
 
 async function load(file, until) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     // A page that fails is not measured: the floor, too, must run without error.
-    page.on('pageerror', (error) => { throw new Error(`${file}: ${error.message}`); });
+    page.on('pageerror', (error) => {
+        throw new Error(`${file}: ${error.message}`);
+    });
     const cdp = await page.createCDPSession();
     await cdp.send('Performance.enable');
     await page.setViewport({width: 800, height: 600, deviceScaleFactor: 1});
     await page.goto(pathToFileURL(file).href);
     await page.waitForSelector(`html[data-${until}]`, {timeout: 60000});
     // A page that marks only when it is ready (as this one once did) is drawn then.
-    const [ms, ready] = await page.evaluate(() => ['drill-drawn', 'drill-ready'].map((mark) =>
-        (performance.getEntriesByName(mark)[0] ?? performance.getEntriesByName('drill-ready')[0])
-            ?.startTime));
+    const [ms, ready] = await page.evaluate(() =>
+        ['drill-drawn', 'drill-ready'].map(
+            (mark) =>
+                (
+                    performance.getEntriesByName(mark)[0] ??
+                    performance.getEntriesByName('drill-ready')[0]
+                )?.startTime,
+        ),
+    );
     // The renderer's main-thread work, less disturbed by other load than the clock.
     const {metrics} = await cdp.send('Performance.getMetrics');
     const task = metrics.find((m) => m.name === 'TaskDuration').value * 1000;
@@ -73,7 +92,11 @@ const times = {bare: [], floor: [], drill: []};
 const tasks = {bare: [], floor: [], drill: []};
 const readies = [];
 for (const [file, until] of Object.values(pages)) await load(file, until); // uncounted warm-ups
-const orders = [['bare', 'floor', 'drill'], ['drill', 'floor', 'bare'], ['floor', 'drill', 'bare']];
+const orders = [
+    ['bare', 'floor', 'drill'],
+    ['drill', 'floor', 'bare'],
+    ['floor', 'drill', 'bare'],
+];
 for (let i = 0; i < runs; ++i) {
     for (const which of orders[i % orders.length]) {
         const {ms, ready, task} = await load(...pages[which]);
@@ -95,8 +118,13 @@ const pct = (a, p) => sorted(a)[Math.min(a.length - 1, Math.floor(p * a.length))
 const row = (name, a) =>
     `| ${name} | ${a.length} | ${median(a).toFixed(1)} | ${pct(a, 0.1).toFixed(1)} | ` +
     `${pct(a, 0.9).toFixed(1)} |`;
-console.log(`${version}, headless, ${os.cpus().length} CPUs, load average before the run: ` +
-    `${os.loadavg().map((l) => l.toFixed(2)).join(' ')}\n`);
+console.log(
+    `${version}, headless, ${os.cpus().length} CPUs, load average before the run: ` +
+        `${os
+            .loadavg()
+            .map((l) => l.toFixed(2))
+            .join(' ')}\n`,
+);
 console.log('Navigation to the first frame with everything drawn:\n');
 console.log('| page | runs | median ms | p10 ms | p90 ms |');
 console.log('|---|---|---|---|---|');

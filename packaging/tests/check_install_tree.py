@@ -25,8 +25,11 @@ def main():
     root = Path(scratch)
     shutil.rmtree(root, ignore_errors=True)
     prefix = root / "usr"
-    subprocess.run([cmake, "--install", build_dir, "--prefix", str(prefix)],
-                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(
+        [cmake, "--install", build_dir, "--prefix", str(prefix)],
+        check=True,
+        stdout=subprocess.DEVNULL,
+    )
 
     problems = []
     share = prefix / "share"
@@ -72,8 +75,10 @@ def main():
     russian_name = component.findtext("name[@{http://www.w3.org/XML/1998/namespace}lang='ru']")
     for key in ("Name", "Name[ru]"):
         if not desktop.get(key) or desktop.get(key) != russian_name:
-            problems.append(f"{key}={desktop.get(key)!r}, expected the metainfo's Russian "
-                            f"name {russian_name!r}")
+            problems.append(
+                f"{key}={desktop.get(key)!r}, expected the metainfo's Russian "
+                f"name {russian_name!r}"
+            )
 
     # Exec must name the program, not a path: the tree may be installed to
     # any prefix, and the program is found on PATH.
@@ -88,15 +93,16 @@ def main():
     # Qt names the window class after the executable; a mismatch gives the
     # running program a second, icon-less dock entry.
     if desktop.get("StartupWMClass") != program:
-        problems.append(f"StartupWMClass {desktop.get('StartupWMClass')!r} "
-                        f"is not the program name {program!r}")
+        problems.append(
+            f"StartupWMClass {desktop.get('StartupWMClass')!r} "
+            f"is not the program name {program!r}"
+        )
 
     # Menus look for 48x48, software centres for 64x64 and larger, and any
     # size the theme lacks is drawn from the scalable picture.
     icon = desktop.get("Icon", "")
     hicolor = share / "icons" / "hicolor"
-    for size, ext in (("48x48", "png"), ("64x64", "png"), ("128x128", "png"),
-                      ("scalable", "svg")):
+    for size, ext in (("48x48", "png"), ("64x64", "png"), ("128x128", "png"), ("scalable", "svg")):
         if not (hicolor / size / "apps" / f"{icon}.{ext}").is_file():
             problems.append(f"Icon {icon!r} has no {size} picture in hicolor")
 
@@ -119,12 +125,17 @@ def main():
     # Software centres say from these whether it works by keyboard alone.
     controls = {c.text for c in component.findall("supports/control")}
     if not {"pointing", "keyboard"} <= controls:
-        problems.append(f"metainfo supports controls {sorted(controls)}, "
-                        "expected pointing and keyboard")
+        problems.append(
+            f"metainfo supports controls {sorted(controls)}, " "expected pointing and keyboard"
+        )
 
     # AppStream's own look at the tree as a whole (desktop entry included).
-    tree = subprocess.run(["appstreamcli", "validate-tree", "--no-net", str(root)],
-                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    tree = subprocess.run(
+        ["appstreamcli", "validate-tree", "--no-net", str(root)],
+        stdout=subprocess.PIPE,
+        stderr=subprocess.STDOUT,
+        text=True,
+    )
     if tree.returncode != 0:
         problems.append("appstreamcli validate-tree:\n" + tree.stdout)
     else:

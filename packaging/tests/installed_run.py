@@ -24,14 +24,16 @@ def main(program, desktop_file):
     facts = td.load_facts()
     with td.Desktop(time_limit=60) as desktop:
         app = desktop.start([program], stdout=None, stderr=None)
-        wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"),
-                                  timeout=20)
+        wid = desktop.find_window(
+            facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=20
+        )
         # WM_CLASS(STRING) = "instance", "class"
         wm_class = desktop.run(["xprop", "-id", wid, "WM_CLASS"]).stdout.split("=", 1)[-1]
         wm_class = wm_class.strip().split(", ")[-1].strip('"')
         wanted = startup_wm_class(desktop_file)
-        assert wm_class and wm_class == wanted, \
-            f"window class {wm_class!r} differs from the menu entry's StartupWMClass {wanted!r}"
+        assert (
+            wm_class and wm_class == wanted
+        ), f"window class {wm_class!r} differs from the menu entry's StartupWMClass {wanted!r}"
         desktop.click(wid, *facts.centre("Form1", "quit"))
         desktop.expect_exit(app, after="clicking the exit button")
     print("installed program started, showed its window and exited with status 0")

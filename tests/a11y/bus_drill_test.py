@@ -53,8 +53,11 @@ class Events:
     def _on_event(self, event):
         try:
             node = event.source
-            seen = (event.type, node.name,
-                    node.description if event.type == self.DESCRIPTION else node.name)
+            seen = (
+                event.type,
+                node.name,
+                node.description if event.type == self.DESCRIPTION else node.name,
+            )
         except Exception as error:  # the source may be gone already
             seen = (event.type, "?", repr(error))
         self.seen.append(seen)
@@ -91,13 +94,15 @@ def main(program):
         assert answer.name == ANSWER_NAME, say(answer)
 
         def display(description):
-            return s.the_one((c for c in controls
-                              if s.role(c) == "label" and c.description == description),
-                             f"display described as {description!r}")
+            return s.the_one(
+                (c for c in controls if s.role(c) == "label" and c.description == description),
+                f"display described as {description!r}",
+            )
 
         problem, number, mistakes, verdict = (
             display(FACTS.control("Form1", name)["accessibleDescription"])
-            for name in ("problem", "questionNo", "mistakes", "verdict"))
+            for name in ("problem", "questionNo", "mistakes", "verdict")
+        )
         assert verdict.name == HINT, say(verdict)
         for node in (answer, *buttons.values()):
             print("before start:", say(node))
@@ -107,63 +112,79 @@ def main(program):
         assert shown in questions, f"unknown problem {shown!r}"
         assert number.name == "1", say(number)
         print("after Начало:", say(problem), "|", say(number))
-        s.wait_until("the new problem in the controls' description",
-                     lambda: shown in buttons["Принять ответ"].description)
-        s.wait_until("a name change of the problem line signalled on the bus",
-                     lambda: events.matching(Events.NAME, shown, shown), detail=events.seen)
+        s.wait_until(
+            "the new problem in the controls' description",
+            lambda: shown in buttons["Принять ответ"].description,
+        )
+        s.wait_until(
+            "a name change of the problem line signalled on the bus",
+            lambda: events.matching(Events.NAME, shown, shown),
+            detail=events.seen,
+        )
 
         # Asking for the rule before answering is refused with a warning.
         s.press(buttons["Правило"])
-        box = s.wait_until("the warning box", lambda: next(
-            (c for c in s.children(app) if s.role(c) == "alert"), None))
+        box = s.wait_until(
+            "the warning box",
+            lambda: next((c for c in s.children(app) if s.role(c) == "alert"), None),
+        )
         print("message box:", say(box))
         assert box.name == TITLE, say(box)
         texts = [d.name for d in s.descendants(box) if s.role(d) == "label"]
         assert ANSWER_FIRST in texts, texts
-        ok = s.the_one((d for d in s.descendants(box) if s.role(d) == "push button"),
-                       "button in the warning box")
+        ok = s.the_one(
+            (d for d in s.descendants(box) if s.role(d) == "push button"),
+            "button in the warning box",
+        )
         assert ok.name in ("OK", "ОК"), say(ok)
         print("  its text:", texts, "| its button:", say(ok))
         s.press(ok)
-        s.wait_until("the warning box to close",
-                     lambda: not any(s.role(c) == "alert" for c in s.children(app)))
+        s.wait_until(
+            "the warning box to close",
+            lambda: not any(s.role(c) == "alert" for c in s.children(app)),
+        )
         # A window manager would hand the keyboard back to the main window.
         desktop.activate(main_window)
 
         # Type the answer into the box through its editable-text interface.
         typed = FACTS.answers(shown)[0]
         answer.queryEditableText().setTextContents(typed)
-        s.wait_until("the typed answer in the box",
-                     lambda: answer.queryText().getText(0, -1) == typed)
+        s.wait_until(
+            "the typed answer in the box", lambda: answer.queryText().getText(0, -1) == typed
+        )
 
         accept = buttons["Принять ответ"]
         accept.queryComponent().grabFocus()
-        s.wait_until("focus on Принять ответ",
-                     lambda: s.has_state(accept, pyatspi.STATE_FOCUSED))
+        s.wait_until("focus on Принять ответ", lambda: s.has_state(accept, pyatspi.STATE_FOCUSED))
         print("focused:", say(accept))
         events.clear()
         s.press(accept)
         s.wait_until("the verdict Верно", lambda: verdict.name == "Верно")
-        heard = s.wait_until("the verdict in the focused button's description",
-                             lambda: accept.description.endswith("Верно") and accept.description)
+        heard = s.wait_until(
+            "the verdict in the focused button's description",
+            lambda: accept.description.endswith("Верно") and accept.description,
+        )
         assert shown in heard, heard
         assert s.has_state(accept, pyatspi.STATE_FOCUSED), "the focus left Принять ответ"
-        s.wait_until("a description change of the focused button signalled on the bus",
-                     lambda: events.matching(Events.DESCRIPTION, "Принять ответ", "Верно"),
-                     detail=events.seen)
+        s.wait_until(
+            "a description change of the focused button signalled on the bus",
+            lambda: events.matching(Events.DESCRIPTION, "Принять ответ", "Верно"),
+            detail=events.seen,
+        )
         print("after Принять ответ:", say(accept), "|", say(verdict))
 
         # Next question: the new problem reaches the focused button too.
         following = buttons["Ещё пример"]
         following.queryComponent().grabFocus()
-        s.wait_until("focus on Ещё пример",
-                     lambda: s.has_state(following, pyatspi.STATE_FOCUSED))
+        s.wait_until("focus on Ещё пример", lambda: s.has_state(following, pyatspi.STATE_FOCUSED))
         events.clear()
         s.press(following)
         s.wait_until("question 2", lambda: number.name == "2")
         second = problem.name
-        heard = s.wait_until("the second problem in the description",
-                             lambda: second in following.description and following.description)
+        heard = s.wait_until(
+            "the second problem in the description",
+            lambda: second in following.description and following.description,
+        )
         assert heard == f"Уравнение {second}. {HINT}", heard
         # The verdict line and the problem line both changed: one announcement, not
         # a stale half first.
@@ -175,23 +196,27 @@ def main(program):
 
         # A wrong answer is told the same way.
         answer.queryEditableText().setTextContents("x=1")
-        s.wait_until("the wrong answer in the box",
-                     lambda: answer.queryText().getText(0, -1) == "x=1")
+        s.wait_until(
+            "the wrong answer in the box", lambda: answer.queryText().getText(0, -1) == "x=1"
+        )
         assert "x=1" not in FACTS.answers(second)
         accept.queryComponent().grabFocus()
-        s.wait_until("focus on Принять ответ",
-                     lambda: s.has_state(accept, pyatspi.STATE_FOCUSED))
+        s.wait_until("focus on Принять ответ", lambda: s.has_state(accept, pyatspi.STATE_FOCUSED))
         s.press(accept)
-        heard = s.wait_until("the verdict Ошибка in the focused button's description",
-                             lambda: accept.description.endswith("Ошибка") and accept.description)
+        heard = s.wait_until(
+            "the verdict Ошибка in the focused button's description",
+            lambda: accept.description.endswith("Ошибка") and accept.description,
+        )
         assert heard == f"Уравнение {second}. Ошибка", heard
         assert verdict.name == "Ошибка", say(verdict)
         print("after a wrong answer:", say(accept))
 
         # With an answer given the rule window opens and reads in full.
         s.press(buttons["Правило"])
-        rule = s.wait_until("the rule window", lambda: next(
-            (c for c in s.children(app) if c.name == "Правило"), None))
+        rule = s.wait_until(
+            "the rule window",
+            lambda: next((c for c in s.children(app) if c.name == "Правило"), None),
+        )
         print("rule window:", say(rule))
         assert s.role(rule) == "frame", say(rule)
         assert rule.description.startswith(RULE), rule.description

@@ -16,23 +16,28 @@ FACTS = td.load_facts()
 TITLE = FACTS.title
 HINT = FACTS.texts["verdictHint"]
 # The controls that take the focus, by what a screen reader calls them, in tab order.
-TAB_ORDER = [c["accessibleName"] for c in sorted(
-    (c for c in FACTS.window("Form1")["controls"] if c["tabIndex"] >= 0),
-    key=lambda c: c["tabIndex"])]
+TAB_ORDER = [
+    c["accessibleName"]
+    for c in sorted(
+        (c for c in FACTS.window("Form1")["controls"] if c["tabIndex"] >= 0),
+        key=lambda c: c["tabIndex"],
+    )
+]
 NAME = {role: FACTS.control("main", role)["accessibleName"] for role in FACTS.roles}
-RULE, START, NEXT, EXIT, ANSWER, ACCEPT = (NAME[n] for n in (
-    "rule", "start", "next", "quit", "answerBox", "accept"))
+RULE, START, NEXT, EXIT, ANSWER, ACCEPT = (
+    NAME[n] for n in ("rule", "start", "next", "quit", "answerBox", "accept")
+)
 CORRECT, WRONG_VERDICT = FACTS.texts["correct"], FACTS.texts["wrong"]
 WRONG = "x=1"
 
 # How each question is answered; the rest are answered correctly.
 PLAN = {
     3: "wrong",
-    5: "skip",          # Принять ответ on an empty box, then on
+    5: "skip",  # Принять ответ on an empty box, then on
     8: "wrong",
     11: "unconfirmed",  # Ещё пример before Принять ответ: asked to confirm first
-    14: "corrected",    # a wrong answer retyped before Принять ответ
-    17: "second try",   # only the first judged answer counts
+    14: "corrected",  # a wrong answer retyped before Принять ответ
+    17: "second try",  # only the first judged answer counts
 }
 EXPECTED_MISTAKES = 4  # 3, 5, 8 and 17
 
@@ -44,20 +49,20 @@ class Drill:
         self.pyatspi = pyatspi
         self.desktop = desktop
         self.app = s.find_application(proc.pid)
-        self.main_window = desktop.find_window(TITLE, pid=proc.pid,
-                                               size=FACTS.client_size("Form1"))
-        self.window = s.the_one((c for c in s.children(self.app) if c.name == TITLE),
-                                "main window")
+        self.main_window = desktop.find_window(TITLE, pid=proc.pid, size=FACTS.client_size("Form1"))
+        self.window = s.the_one((c for c in s.children(self.app) if c.name == TITLE), "main window")
         self.controls = s.children(self.window)
         self.answer = s.the_one((c for c in self.controls if s.role(c) == "text"), "answer box")
 
         def display(description):
-            return s.the_one((c for c in self.controls if c.description == description),
-                             description)
+            return s.the_one(
+                (c for c in self.controls if c.description == description), description
+            )
 
         self.problem, self.number, self.mistakes, self.verdict = (
             display(FACTS.control("Form1", name)["accessibleDescription"])
-            for name in ("problem", "questionNo", "mistakes", "verdict"))
+            for name in ("problem", "questionNo", "mistakes", "verdict")
+        )
 
     def key(self, *keys):
         self.desktop.key(*keys)
@@ -71,8 +76,11 @@ class Drill:
         return hits[0] if len(hits) == 1 else None
 
     def expect_focus(self, name):
-        s.wait_until(f"focus on {name}", lambda: self.focused() == name,
-                     detail=f"focus is on {self.focused()!r}")
+        s.wait_until(
+            f"focus on {name}",
+            lambda: self.focused() == name,
+            detail=f"focus is on {self.focused()!r}",
+        )
 
     def tab_to(self, name):
         for _ in range(len(TAB_ORDER)):
@@ -100,14 +108,20 @@ class Drill:
         s.wait_until("an empty answer box", lambda: self.box_text() == "")
         if text:
             self.type(text)
-            s.wait_until(f"{text!r} in the answer box", lambda: self.box_text() == text,
-                         detail=f"the box holds {self.box_text()!r}")
+            s.wait_until(
+                f"{text!r} in the answer box",
+                lambda: self.box_text() == text,
+                detail=f"the box holds {self.box_text()!r}",
+            )
 
     def accept(self, key, verdict):
         self.tab_to(ACCEPT)
         self.key(key)
-        s.wait_until(f"the verdict {verdict!r}", lambda: self.verdict.name == verdict,
-                     detail=f"the verdict line says {self.verdict.name!r}")
+        s.wait_until(
+            f"the verdict {verdict!r}",
+            lambda: self.verdict.name == verdict,
+            detail=f"the verdict line says {self.verdict.name!r}",
+        )
         self.expect_focus(ACCEPT)
 
     def alert(self):
@@ -200,8 +214,9 @@ def main(program):
 
         drill.dismiss_alert(FACTS.texts["drillOver"])
         drill.expect_focus(NEXT)
-        assert drill.mistakes.name == str(EXPECTED_MISTAKES), \
-            f"mistakes shown {drill.mistakes.name!r}, made {EXPECTED_MISTAKES}"
+        assert drill.mistakes.name == str(
+            EXPECTED_MISTAKES
+        ), f"mistakes shown {drill.mistakes.name!r}, made {EXPECTED_MISTAKES}"
         assert drill.number.name == "20", drill.number.name
         print("mistakes shown:", drill.mistakes.name)
 

@@ -43,15 +43,34 @@ UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'( ?)\{.*\}\s*$")
 # and the name under which Orca takes it up.
 RUNS = {
     "program": (lambda desktop, path: [path], "transpose-drill"),
-    "chromium": (lambda desktop, path: [
-        "chromium", "--no-sandbox", "--force-renderer-accessibility", "--no-first-run",
-        "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-        "--disable-sync", "--password-store=basic",
-        f"--user-data-dir={desktop.tmp}/chromium", pathlib.Path(path).as_uri()], "Chromium"),
+    "chromium": (
+        lambda desktop, path: [
+            "chromium",
+            "--no-sandbox",
+            "--force-renderer-accessibility",
+            "--no-first-run",
+            "--disable-gpu",
+            "--disable-background-networking",
+            "--disable-component-update",
+            "--disable-sync",
+            "--password-store=basic",
+            f"--user-data-dir={desktop.tmp}/chromium",
+            pathlib.Path(path).as_uri(),
+        ],
+        "Chromium",
+    ),
     # Firefox's profile in the desktop's scratch folder, fresh each run.
-    "firefox": (lambda desktop, path: [
-        "firefox-esr", "--no-remote", "--new-instance", "--profile", desktop.tmp,
-        pathlib.Path(path).as_uri()], "Firefox"),
+    "firefox": (
+        lambda desktop, path: [
+            "firefox-esr",
+            "--no-remote",
+            "--new-instance",
+            "--profile",
+            desktop.tmp,
+            pathlib.Path(path).as_uri(),
+        ],
+        "Firefox",
+    ),
 }
 
 
@@ -82,10 +101,17 @@ class Orca:
         # A page's live region reaches Orca as a message, which it drops with
         # speech off; there speech stays on, with no speech server to reach.
         self.proc = desktop.start(
-            ["orca", *(["-d", "speech"] if speech_off else []), "-d", "braille",
-             f"--debug-file={os.ttyname(self._slave)}"],
+            [
+                "orca",
+                *(["-d", "speech"] if speech_off else []),
+                "-d",
+                "braille",
+                f"--debug-file={os.ttyname(self._slave)}",
+            ],
             env={"PATH": path, "SPEECHD_ADDRESS": f"unix_socket:{desktop.tmp}/no-speech"},
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
 
     def _read(self):
         pending = b""
@@ -108,13 +134,16 @@ class Orca:
         """Every utterance so far, in order, as (text, whether it echoes a key)."""
         with self._lock:
             lines = list(self.lines)
-        return [(m.group(1).strip(), bool(m.group(2)))
-                for m in map(UTTERANCE.search, lines) if m]
+        return [(m.group(1).strip(), bool(m.group(2))) for m in map(UTTERANCE.search, lines) if m]
 
     def wait_ready(self, name, timeout=PATIENCE):
-        td.wait_for(f"Orca to take up {name}", lambda: any(
-            "Setting active script" in line and name in line
-            for line in list(self.lines)), timeout)
+        td.wait_for(
+            f"Orca to take up {name}",
+            lambda: any(
+                "Setting active script" in line and name in line for line in list(self.lines)
+            ),
+            timeout,
+        )
 
     def after(self, action, until=None, timeout=PATIENCE):
         """What Orca says after action, once the condition holds of the new
@@ -133,8 +162,9 @@ class Orca:
             if done and now - quiet_since >= QUIET:
                 return heard
             if now - began > timeout:
-                raise AssertionError(f"Orca did not say what was awaited within {timeout:.0f} s;"
-                                     f" it said {heard}")
+                raise AssertionError(
+                    f"Orca did not say what was awaited within {timeout:.0f} s;" f" it said {heard}"
+                )
             time.sleep(0.05)
 
 
@@ -184,14 +214,27 @@ def main(run, path):
         # Qt's bridge complains on standard error when Orca is slow to answer
         # about a key; kept out of the way and shown only if the test fails.
         program_log = os.path.join(desktop.tmp, "program.log")
-        app = desktop.start(command(desktop, path), env={"GNOME_ACCESSIBILITY": "1",
-                                                         "MOZ_DISABLE_NONLOCAL_CONNECTIONS": "1"},
-                            stdout=open(program_log, "wb"), stderr=subprocess.STDOUT)
+        app = desktop.start(
+            command(desktop, path),
+            env={"GNOME_ACCESSIBILITY": "1", "MOZ_DISABLE_NONLOCAL_CONNECTIONS": "1"},
+            stdout=open(program_log, "wb"),
+            stderr=subprocess.STDOUT,
+        )
         # A browser's window title ends in its own name.
-        window = td.wait_for("the window", lambda: desktop.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(FACTS.title)],
-            check=False).stdout.split(), PATIENCE)[0] if page else desktop.find_window(
-            FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"), timeout=PATIENCE)
+        window = (
+            td.wait_for(
+                "the window",
+                lambda: desktop.run(
+                    ["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(FACTS.title)],
+                    check=False,
+                ).stdout.split(),
+                PATIENCE,
+            )[0]
+            if page
+            else desktop.find_window(
+                FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"), timeout=PATIENCE
+            )
+        )
         started = time.monotonic()
         orca = Orca(desktop, speech_off=not page)
         try:
@@ -216,14 +259,17 @@ def main(run, path):
             heard = step("space on " + NAME["start"], keys("space"), question_heard(1))
             first = question_heard(1)(heard)
             assert first in problems, f"no first question heard after the start: {heard}"
-            assert only_about(first, heard), \
-                f"more than the new question was said (did the focus move?): {heard}"
+            assert only_about(
+                first, heard
+            ), f"more than the new question was said (did the focus move?): {heard}"
             assert WRONG_ANSWER not in FACTS.answers(first)
 
             step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
-            step(f"type {WRONG_ANSWER}, Tab", lambda: (desktop.type(WRONG_ANSWER, delay=60),
-                                                       desktop.key("Tab")),
-                 contains(NAME["accept"]))
+            step(
+                f"type {WRONG_ANSWER}, Tab",
+                lambda: (desktop.type(WRONG_ANSWER, delay=60), desktop.key("Tab")),
+                contains(NAME["accept"]),
+            )
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(WRONG))
             assert only_about(WRONG, heard), f"not the verdict alone: {heard}"
 
@@ -231,28 +277,37 @@ def main(run, path):
             # like a verdict now.
             right = FACTS.answers(first)[0]
             step("shift+Tab", keys("shift+Tab"), into_filled_box)
-            step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
-                                                desktop.key("Tab")),
-                 contains(NAME["accept"]))
+            step(
+                f"type {right}, Tab",
+                lambda: (desktop.type(right, delay=60), desktop.key("Tab")),
+                contains(NAME["accept"]),
+            )
             # Whatever Return makes Orca say comes before the focus moving back.
-            heard = step("Return on " + NAME["accept"] + ", shift+Tab",
-                         keys("Return", "shift+Tab"), into_filled_box)
+            heard = step(
+                "Return on " + NAME["accept"] + ", shift+Tab",
+                keys("Return", "shift+Tab"),
+                into_filled_box,
+            )
             said = news(heard)
-            said = said[:next(i for i, h in enumerate(said) if into_filled_box([(h, False)]))]
-            assert not any(CORRECT in h or WRONG in h or QUESTION in h for h in said), \
-                f"a second answer was told as news: {heard}"
+            said = said[: next(i for i, h in enumerate(said) if into_filled_box([(h, False)]))]
+            assert not any(
+                CORRECT in h or WRONG in h or QUESTION in h for h in said
+            ), f"a second answer was told as news: {heard}"
 
             step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["next"]))
             heard = step("space on " + NAME["next"], keys("space"), question_heard(2))
             second = question_heard(2)(heard)
-            assert second in problems and second != first, \
-                f"no second question heard after {NAME['next']}: {heard}"
+            assert (
+                second in problems and second != first
+            ), f"no second question heard after {NAME['next']}: {heard}"
 
             right = FACTS.answers(second)[1]
             step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
-            step(f"type {right}, Tab", lambda: (desktop.type(right, delay=60),
-                                                desktop.key("Tab")),
-                 contains(NAME["accept"]))
+            step(
+                f"type {right}, Tab",
+                lambda: (desktop.type(right, delay=60), desktop.key("Tab")),
+                contains(NAME["accept"]),
+            )
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(CORRECT))
             assert only_about(CORRECT, heard), f"not the verdict alone: {heard}"
 
@@ -260,8 +315,11 @@ def main(run, path):
                 # The next question, then the rule asked for before an answer:
                 # the message box's text is heard as it opens.
                 refused = FACTS.texts["answerFirst"]
-                step("shift+Tab ×3", keys("shift+Tab", "shift+Tab", "shift+Tab"),
-                     contains(NAME["next"]))
+                step(
+                    "shift+Tab ×3",
+                    keys("shift+Tab", "shift+Tab", "shift+Tab"),
+                    contains(NAME["next"]),
+                )
                 step("space on " + NAME["next"], keys("space"), question_heard(3))
                 step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["rule"]))
                 step("space on " + NAME["rule"], keys("space"), contains(refused))

@@ -91,8 +91,17 @@ import sys
 import tempfile
 import time
 
-__all__ = ["Desktop", "Facts", "Image", "SetupError", "TimeLimit", "load_facts",
-           "run_with_time_limit", "time_limit", "wait_for"]
+__all__ = [
+    "Desktop",
+    "Facts",
+    "Image",
+    "SetupError",
+    "TimeLimit",
+    "load_facts",
+    "run_with_time_limit",
+    "time_limit",
+    "wait_for",
+]
 
 
 class SetupError(RuntimeError):
@@ -106,8 +115,16 @@ class TimeLimit(AssertionError):
 # Variables passed on from the caller: the sanitizer settings of a test
 # preset and what tests pass to their helpers. Nothing of the caller's own
 # session (its display, bus, Wayland or Qt settings) gets through.
-_PASSED_ON = ("PATH", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "PYTHONPATH",
-              "PYTHONDONTWRITEBYTECODE", "DRILL_FACTS", "TMPDIR")
+_PASSED_ON = (
+    "PATH",
+    "ASAN_OPTIONS",
+    "UBSAN_OPTIONS",
+    "LSAN_OPTIONS",
+    "PYTHONPATH",
+    "PYTHONDONTWRITEBYTECODE",
+    "DRILL_FACTS",
+    "TMPDIR",
+)
 _MARK = "TESTDESKTOP_ID"
 _EXPORTED = ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR")
 
@@ -156,6 +173,7 @@ def wait_for(what, condition, timeout=10.0, interval=0.05):
 @contextlib.contextmanager
 def time_limit(seconds):
     """Fails the block with TimeLimit rather than letting it hang."""
+
     def on_alarm(*_):
         raise TimeLimit(f"the test took longer than {seconds} s")
 
@@ -174,8 +192,16 @@ def run_with_time_limit(seconds, main, *args):
 
 
 class Desktop:
-    def __init__(self, screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
-                 session_bus=None, accessibility=False, time_limit=None):
+    def __init__(
+        self,
+        screen=(1280, 1024),
+        depth=24,
+        dpi=None,
+        window_manager=False,
+        session_bus=None,
+        accessibility=False,
+        time_limit=None,
+    ):
         self.screen = tuple(screen)
         self.depth = depth
         self.dpi = dpi
@@ -219,16 +245,18 @@ class Desktop:
             os.mkdir(path, 0o700)
         self.env = {key: os.environ[key] for key in _PASSED_ON if key in os.environ}
         self.env.setdefault("PATH", "/usr/bin:/bin")
-        self.env.update({
-            "HOME": self.home,
-            "XDG_RUNTIME_DIR": self.runtime_dir,
-            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
-            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
-            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-            _MARK: root,
-        })
+        self.env.update(
+            {
+                "HOME": self.home,
+                "XDG_RUNTIME_DIR": self.runtime_dir,
+                "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+                "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
+                "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+                "LANG": "C.UTF-8",
+                "LC_ALL": "C.UTF-8",
+                _MARK: root,
+            }
+        )
         self._start_xvfb()
         if self.session_bus:
             self._start_session_bus()
@@ -243,8 +271,12 @@ class Desktop:
         """Starts a daemon that writes one line (its address) to a pipe."""
         read_fd, write_fd = os.pipe()
         try:
-            proc = self._spawn([arg.format(fd=write_fd) for arg in args], pass_fds=(write_fd,),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            proc = self._spawn(
+                [arg.format(fd=write_fd) for arg in args],
+                pass_fds=(write_fd,),
+                stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL,
+            )
             os.close(write_fd)
             write_fd = None
             return _read_line(read_fd, proc, 15, what)
@@ -256,9 +288,18 @@ class Desktop:
     def _start_xvfb(self):
         if not shutil.which("Xvfb"):
             raise SetupError("Xvfb is not installed")
-        args = ["Xvfb", "-displayfd", "{fd}", "-screen", "0",
-                f"{self.screen[0]}x{self.screen[1]}x{self.depth}", "-nolisten", "tcp",
-                "-noreset", "-br"]
+        args = [
+            "Xvfb",
+            "-displayfd",
+            "{fd}",
+            "-screen",
+            "0",
+            f"{self.screen[0]}x{self.screen[1]}x{self.depth}",
+            "-nolisten",
+            "tcp",
+            "-noreset",
+            "-br",
+        ]
         if self.dpi:
             args += ["-dpi", str(self.dpi)]
         self.display = ":" + self._spawn_reporting(args, "Xvfb")
@@ -267,18 +308,30 @@ class Desktop:
     def _start_session_bus(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self._spawn_reporting(
             ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address={fd}"],
-            "the session bus")
+            "the session bus",
+        )
 
     def _start_accessibility_bus(self):
-        self._spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately", "--a11y=1"],
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._spawn(
+            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately", "--a11y=1"],
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
 
         def bus_owned():
             # Asks without activating: the bus would start a launcher of its own.
-            probe = self.run(["dbus-send", "--session", "--print-reply",
-                              "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                              "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"],
-                             check=False)
+            probe = self.run(
+                [
+                    "dbus-send",
+                    "--session",
+                    "--print-reply",
+                    "--dest=org.freedesktop.DBus",
+                    "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus.NameHasOwner",
+                    "string:org.a11y.Bus",
+                ],
+                check=False,
+            )
             return probe.returncode == 0 and "boolean true" in probe.stdout
 
         self._wait_setup("the accessibility bus", bus_owned)
@@ -286,8 +339,9 @@ class Desktop:
     def _start_window_manager(self):
         if not shutil.which("openbox"):
             raise SetupError("openbox is not installed")
-        self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
+        self._spawn(
+            ["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+        )
 
         def managing():
             # A window manager announces itself on the root window.
@@ -375,8 +429,14 @@ class Desktop:
     def run(self, args, timeout=20, check=True, **kwargs):
         kwargs.setdefault("capture_output", True)
         kwargs.setdefault("text", True)
-        return subprocess.run([str(arg) for arg in args], env=self.env, timeout=timeout,
-                              check=check, stdin=subprocess.DEVNULL, **kwargs)
+        return subprocess.run(
+            [str(arg) for arg in args],
+            env=self.env,
+            timeout=timeout,
+            check=check,
+            stdin=subprocess.DEVNULL,
+            **kwargs,
+        )
 
     def find_window(self, title=None, pid=None, size=None, timeout=10.0):
         # Options first: xdotool takes the title pattern as the last argument.
@@ -403,12 +463,16 @@ class Desktop:
         except AssertionError:
             raise AssertionError(
                 f"no single visible window titled {title!r} of pid {pid} sized {size} within "
-                f"{timeout} s; found {seen}") from None
+                f"{timeout} s; found {seen}"
+            ) from None
 
     def window_size(self, wid):
         info = self.run(["xwininfo", "-id", wid], check=False).stdout
-        fields = dict(line.strip().split(":", 1) for line in info.splitlines()
-                      if line.strip().startswith(("Width:", "Height:")))
+        fields = dict(
+            line.strip().split(":", 1)
+            for line in info.splitlines()
+            if line.strip().startswith(("Width:", "Height:"))
+        )
         if len(fields) != 2:
             return None
         return int(fields["Width"]), int(fields["Height"])
@@ -427,18 +491,21 @@ class Desktop:
         self.run(["xdotool", "mousemove", "--window", wid, str(x), str(y), "click", "1"])
 
     def shot(self, wid="root"):
-        return Image.from_ppm(self.run(["import", "-window", wid, "-depth", "8", "ppm:-"],
-                                       text=False).stdout)
+        return Image.from_ppm(
+            self.run(["import", "-window", wid, "-depth", "8", "ppm:-"], text=False).stdout
+        )
 
     def expect_exit(self, proc, after, timeout=10.0, status=0):
         try:
             got = proc.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise AssertionError(f"the program was still running {timeout} s after {after}") \
-                from None
+            raise AssertionError(
+                f"the program was still running {timeout} s after {after}"
+            ) from None
         if got != status:
-            raise AssertionError(f"the program exited with status {got} after {after}, "
-                                 f"expected {status}")
+            raise AssertionError(
+                f"the program exited with status {got} after {after}, " f"expected {status}"
+            )
 
 
 class Image:
@@ -451,13 +518,13 @@ class Image:
     def from_ppm(cls, blob):
         fields, pos = [], 0
         while len(fields) < 4:
-            while blob[pos:pos + 1].isspace():
+            while blob[pos : pos + 1].isspace():
                 pos += 1
-            if blob[pos:pos + 1] == b"#":
+            if blob[pos : pos + 1] == b"#":
                 pos = blob.index(b"\n", pos) + 1
                 continue
             end = pos
-            while not blob[end:end + 1].isspace():
+            while not blob[end : end + 1].isspace():
                 end += 1
             fields.append(blob[pos:end])
             pos = end
@@ -465,21 +532,28 @@ class Image:
         if magic != b"P6" or maxval != 255:
             raise ValueError("expected 8-bit binary PPM")
         pos += 1
-        return cls(width, height, blob[pos:pos + width * height * 3])
+        return cls(width, height, blob[pos : pos + width * height * 3])
 
     @classmethod
     def load(cls, path):
         """Any picture ImageMagick reads."""
-        return cls.from_ppm(subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"],
-                                           check=True, capture_output=True, timeout=30).stdout)
+        return cls.from_ppm(
+            subprocess.run(
+                ["convert", str(path), "-depth", "8", "ppm:-"],
+                check=True,
+                capture_output=True,
+                timeout=30,
+            ).stdout
+        )
 
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
-        return tuple(self.data[i:i + 3])
+        return tuple(self.data[i : i + 3])
 
     def region(self, left, top, width, height):
-        return [self.pixel(x, y) for y in range(top, top + height)
-                for x in range(left, left + width)]
+        return [
+            self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)
+        ]
 
 
 def _pixel_box(item):
@@ -497,16 +571,18 @@ class Facts:
         self.title = self.texts["title"]
         self.questions = data["bank"]
         self.announcements = data["announcements"]
-        self._answers = {q["problem"]: [a.lstrip(" ") for a in q["answers"]]
-                         for q in self.questions}
+        self._answers = {
+            q["problem"]: [a.lstrip(" ") for a in q["answers"]] for q in self.questions
+        }
         self._windows = {}
         for place in ("main", "rule"):
             window = design[place]
             # A control's name as a screen reader hears it: its text unless the
             # table gives one.
-            controls = [{**c, "box": _pixel_box(c),
-                         "accessibleName": c["accessibleName"] or c["text"]}
-                        for c in window["controls"]]
+            controls = [
+                {**c, "box": _pixel_box(c), "accessibleName": c["accessibleName"] or c["text"]}
+                for c in window["controls"]
+            ]
             view = {**window, "client": _pixel_box(window), "controls": controls}
             self._windows[place] = self._windows[window["name"]] = view
 
@@ -516,8 +592,11 @@ class Facts:
 
     def question_announcement(self, number, problem):
         """What a screen reader is told when question number shows problem."""
-        return (self.announcements["question"].replace("{number}", str(number))
-                .replace("{problem}", problem))
+        return (
+            self.announcements["question"]
+            .replace("{number}", str(number))
+            .replace("{problem}", problem)
+        )
 
     def window(self, name):
         return self._windows[name]
@@ -552,7 +631,8 @@ def load_facts(tool=None):
 def main(argv=None):
     parser = argparse.ArgumentParser(
         prog="python3 -m testdesktop",
-        description="Runs a command inside a private test desktop and exits with its status.")
+        description="Runs a command inside a private test desktop and exits with its status.",
+    )
     parser.add_argument("--screen", default="1280x1024", help="WIDTHxHEIGHT")
     parser.add_argument("--dpi", type=int)
     parser.add_argument("--wm", action="store_true", help="start openbox")
@@ -565,9 +645,14 @@ def main(argv=None):
     if not command:
         parser.error("no command")
     width, height = (int(n) for n in args.screen.split("x"))
-    with Desktop(screen=(width, height), dpi=args.dpi, window_manager=args.wm,
-                 session_bus=args.bus or None, accessibility=args.a11y,
-                 time_limit=args.time_limit) as desktop:
+    with Desktop(
+        screen=(width, height),
+        dpi=args.dpi,
+        window_manager=args.wm,
+        session_bus=args.bus or None,
+        accessibility=args.a11y,
+        time_limit=args.time_limit,
+    ) as desktop:
         # Signals reach the command; this process only waits and tears down.
         proc = desktop.start(command, stdin=None)
         try:

@@ -64,9 +64,17 @@ class DesktopTest(unittest.TestCase):
 
     def test_command_line_runs_a_command_inside(self):
         result = subprocess.run(
-            [sys.executable, os.path.join(HERE, "testdesktop.py"), "--",
-             "sh", "-c", 'xdpyinfo -display "$DISPLAY" >/dev/null && exit 3'],
-            capture_output=True, timeout=30)
+            [
+                sys.executable,
+                os.path.join(HERE, "testdesktop.py"),
+                "--",
+                "sh",
+                "-c",
+                'xdpyinfo -display "$DISPLAY" >/dev/null && exit 3',
+            ],
+            capture_output=True,
+            timeout=30,
+        )
         self.assertEqual(result.returncode, 3, result.stderr)
 
 

@@ -54,14 +54,18 @@ def luminance(pixel):
 def darkest(shot, box, inset=4):
     """The darkest pixel inside a control, clear of its frame."""
     left, top, width, height = box
-    return min(luminance(p) for p in
-               shot.region(left + inset, top + inset, width - 2 * inset, height - 2 * inset))
+    return min(
+        luminance(p)
+        for p in shot.region(left + inset, top + inset, width - 2 * inset, height - 2 * inset)
+    )
 
 
 def check(desktop, facts, wid, form, names):
-    shot = td.wait_for(f"{form} to be painted",
-                       lambda: (lambda s: s if luminance(s.pixel(2, 2)) >= 200 else None)(
-                           desktop.shot(wid)), timeout=5)
+    shot = td.wait_for(
+        f"{form} to be painted",
+        lambda: (lambda s: s if luminance(s.pixel(2, 2)) >= 200 else None)(desktop.shot(wid)),
+        timeout=5,
+    )
     for name in names:
         ink = darkest(shot, facts.control(form, name)["box"])
         print(f"{form}.{name}: darkest pixel luminance {ink}")
@@ -80,19 +84,26 @@ def main(program, bare_window, screenshot=None):
         bare_wid = desktop.find_window("Baseline window", pid=bare.pid)
         bare_shot = desktop.shot(bare_wid)
         background = luminance(bare_shot.pixel(bare_shot.width // 2, bare_shot.height - 5))
-        assert background <= DARK, \
-            f"the dark scheme did not reach a bare window (background luminance {background})"
+        assert (
+            background <= DARK
+        ), f"the dark scheme did not reach a bare window (background luminance {background})"
         print(f"bare window background luminance {background}: the dark scheme is in effect")
 
         app = desktop.start([program], env=KDE)
         wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"))
         # Each text whose colour the design leaves to the system, and a designed one;
         # the main window is shot before the rule window covers it.
-        check(desktop, facts, wid, "Form1",
-              ("accept", "quit", "next", "start", "rule", "Label3", "Label6"))
+        check(
+            desktop,
+            facts,
+            wid,
+            "Form1",
+            ("accept", "quit", "next", "start", "rule", "Label3", "Label6"),
+        )
         desktop.click(wid, *facts.centre("Form1", "rule"))
-        rule = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid,
-                                   size=facts.client_size("Form2"))
+        rule = desktop.find_window(
+            facts.window("Form2")["caption"], pid=app.pid, size=facts.client_size("Form2")
+        )
         check(desktop, facts, rule, "Form2", ("Label1", "Label4"))
 
         # A message box ("Ещё пример" with the answer box not empty) is light too;
@@ -101,16 +112,21 @@ def main(program, bare_window, screenshot=None):
         desktop.click(wid, *facts.centre("Form1", "next"))
 
         def message_box():
-            found = desktop.run(["xdotool", "search", "--onlyvisible", "--pid", str(app.pid)],
-                                check=False).stdout.split()
+            found = desktop.run(
+                ["xdotool", "search", "--onlyvisible", "--pid", str(app.pid)], check=False
+            ).stdout.split()
             others = [w for w in found if w not in (wid, rule)]
             return others[0] if len(others) == 1 else None
 
         box = td.wait_for("the message box", message_box, timeout=5)
         # Painted once its middle row holds its text, not one flat colour.
-        box_shot = td.wait_for("the message box to be painted", lambda: (
-            lambda s: s if len(set(s.region(0, s.height // 2, s.width, 1))) > 1 else None)(
-                desktop.shot(box)), timeout=5)
+        box_shot = td.wait_for(
+            "the message box to be painted",
+            lambda: (lambda s: s if len(set(s.region(0, s.height // 2, s.width, 1))) > 1 else None)(
+                desktop.shot(box)
+            ),
+            timeout=5,
+        )
         field = luminance(box_shot.pixel(3, box_shot.height - 3))
         ink = min(luminance(p) for p in box_shot.region(0, 0, box_shot.width, box_shot.height))
         print(f"message box: field luminance {field}, darkest pixel luminance {ink}")

@@ -35,20 +35,27 @@ def main(program, picture_path):
         print("window", wid, "on display", desktop.display)
 
         # Painted, with the start button covering its part of the picture.
-        before = td.wait_for("the start button to be drawn",
-                             lambda: (lambda s: s if not shows_picture(s) else None)(
-                                 desktop.shot(wid)), timeout=5)
-        assert all(p == FIELD for p in before.region(*problem)), \
-            "the problem line is not blank before the start"
+        before = td.wait_for(
+            "the start button to be drawn",
+            lambda: (lambda s: s if not shows_picture(s) else None)(desktop.shot(wid)),
+            timeout=5,
+        )
+        assert all(
+            p == FIELD for p in before.region(*problem)
+        ), "the problem line is not blank before the start"
 
         desktop.click(wid, *facts.centre("Form1", "start"))
-        after = td.wait_for("the start button's area to clear to the picture",
-                            lambda: (lambda s: s if shows_picture(s) else None)(
-                                desktop.shot(wid)), timeout=5)
+        after = td.wait_for(
+            "the start button's area to clear to the picture",
+            lambda: (lambda s: s if shows_picture(s) else None)(desktop.shot(wid)),
+            timeout=5,
+        )
         inked = sum(1 for p in after.region(*problem) if not close(p, FIELD, 40))
         assert inked >= 50, f"no problem shown after the start ({inked} text pixels)"
-        print(f"after the start: button area shows the picture, problem line has {inked} "
-              "text pixels")
+        print(
+            f"after the start: button area shows the picture, problem line has {inked} "
+            "text pixels"
+        )
 
         desktop.click(wid, *facts.centre("Form1", "quit"))
         desktop.expect_exit(app, after="the exit button", timeout=2)

@@ -29,8 +29,9 @@ def main(program):
             try:
                 node = event.source
                 if node.getRoleName() == "menu item" and node.parent is not None:
-                    menus.append([node.parent.getChildAtIndex(i).name
-                                  for i in range(node.parent.childCount)])
+                    menus.append(
+                        [node.parent.getChildAtIndex(i).name for i in range(node.parent.childCount)]
+                    )
             except Exception:  # the menu may be gone already
                 pass
 
@@ -42,6 +43,7 @@ def main(program):
                 while context.pending():
                     context.iteration(False)
                 return condition()
+
             return check
 
         # A desktop whose own style is another: the program must still choose
@@ -59,27 +61,50 @@ def main(program):
         # Fusion outlines a button in a darker shade of its face; the Windows
         # style draws a white bevel along the top instead.
         left, top, width, height = button
-        shot = td.wait_for("the window to be drawn",
-                           lambda: (lambda s: s if s.pixel(left + width // 2, top + 3) != (0, 0, 0)
-                                    else None)(desktop.shot(wid)), timeout=5)
+        shot = td.wait_for(
+            "the window to be drawn",
+            lambda: (lambda s: s if s.pixel(left + width // 2, top + 3) != (0, 0, 0) else None)(
+                desktop.shot(wid)
+            ),
+            timeout=5,
+        )
         edge = shot.pixel(left + width // 2, top)
         face = shot.pixel(left + width // 2, top + 3)
         if not all(e < f for e, f in zip(edge, face)):
-            problems.append(f"button edge {edge} is not darker than its face {face}: "
-                            "not the Fusion style")
+            problems.append(
+                f"button edge {edge} is not darker than its face {face}: " "not the Fusion style"
+            )
         print("button edge", edge, "face", face)
 
         # The answer box's own menu, opened with the right button and walked
         # into with the keyboard.
         box = facts.control("Form1", "answerBox")["box"]
-        desktop.run(["xdotool", "mousemove", "--window", wid, str(box[0] + box[2] // 2),
-                     str(box[1] + box[3] // 2), "click", "3"])
-        td.wait_for("the context menu to open", lambda: len(desktop.run(
-            ["xdotool", "search", "--onlyvisible", "--pid", str(app.pid)],
-            check=False).stdout.split()) > 1, timeout=5)
+        desktop.run(
+            [
+                "xdotool",
+                "mousemove",
+                "--window",
+                wid,
+                str(box[0] + box[2] // 2),
+                str(box[1] + box[3] // 2),
+                "click",
+                "3",
+            ]
+        )
+        td.wait_for(
+            "the context menu to open",
+            lambda: len(
+                desktop.run(
+                    ["xdotool", "search", "--onlyvisible", "--pid", str(app.pid)], check=False
+                ).stdout.split()
+            )
+            > 1,
+            timeout=5,
+        )
         desktop.key("Down")
-        items = td.wait_for("the context menu on the accessibility bus", pumped(
-            lambda: menus), timeout=5)[-1]
+        items = td.wait_for(
+            "the context menu on the accessibility bus", pumped(lambda: menus), timeout=5
+        )[-1]
         texts = [item.split("\t")[0].replace("&", "") for item in items if item]
         print("context menu:", texts)
         for wanted in ("Копировать", "Вставить"):

@@ -21,8 +21,10 @@ SCREENS = [((800, 600), False), ((1024, 600), False), ((1280, 1024), True)]
 
 def client_corner(desktop, wid):
     out = desktop.run(["xwininfo", "-id", wid]).stdout
-    return (int(re.search(r"Absolute upper-left X:\s+(-?\d+)", out).group(1)),
-            int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", out).group(1)))
+    return (
+        int(re.search(r"Absolute upper-left X:\s+(-?\d+)", out).group(1)),
+        int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", out).group(1)),
+    )
 
 
 def frame_extents(desktop, wid):
@@ -41,8 +43,7 @@ def settled_frame(desktop, wid):
         seen.append((client_corner(desktop, wid), frame_extents(desktop, wid)))
         return seen[-1][1] is not None and len(seen) >= 4 and len(set(seen[-4:])) == 1
 
-    td.wait_for("the window to come to rest in its frame", still, timeout=PATIENCE,
-                interval=0.1)
+    td.wait_for("the window to come to rest in its frame", still, timeout=PATIENCE, interval=0.1)
     return seen[-1]
 
 
@@ -51,8 +52,9 @@ def check_on_screen(what, screen, corner, size, extents):
     frame = (corner[0] - left, corner[1] - top, size[0] + left + right, size[1] + top + bottom)
     print(f"{what} on {screen[0]}x{screen[1]}: client at {corner}, frame {frame}")
     assert frame[0] >= 0 and frame[1] >= 0, f"{what}: frame starts off the screen: {frame}"
-    assert frame[0] + frame[2] <= screen[0] and frame[1] + frame[3] <= screen[1], \
-        f"{what}: frame ends off the screen: {frame}"
+    assert (
+        frame[0] + frame[2] <= screen[0] and frame[1] + frame[3] <= screen[1]
+    ), f"{what}: frame ends off the screen: {frame}"
 
 
 def main(program):
@@ -61,24 +63,30 @@ def main(program):
     for screen, at_design in SCREENS:
         with td.Desktop(screen=screen, window_manager=True, time_limit=4 * PATIENCE) as desktop:
             app = desktop.start([program])
-            wid = desktop.find_window(facts.title, pid=app.pid,
-                                      size=facts.client_size("Form1"), timeout=PATIENCE)
+            wid = desktop.find_window(
+                facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=PATIENCE
+            )
             corner, extents = settled_frame(desktop, wid)
             check_on_screen("main window", screen, corner, facts.client_size("Form1"), extents)
             if at_design:
-                assert corner == tuple(main_window["client"][:2]), \
-                    f"main window at {corner}, designed {main_window['client'][:2]}"
+                assert corner == tuple(
+                    main_window["client"][:2]
+                ), f"main window at {corner}, designed {main_window['client'][:2]}"
 
             if screen == (800, 600):
                 desktop.click(wid, *facts.centre("Form1", "rule"))
-                rule = desktop.find_window(rule_window["caption"], pid=app.pid,
-                                           size=facts.client_size("Form2"), timeout=PATIENCE)
+                rule = desktop.find_window(
+                    rule_window["caption"],
+                    pid=app.pid,
+                    size=facts.client_size("Form2"),
+                    timeout=PATIENCE,
+                )
                 corner, extents = settled_frame(desktop, rule)
-                check_on_screen("rule window", screen, corner, facts.client_size("Form2"),
-                                extents)
+                check_on_screen("rule window", screen, corner, facts.client_size("Form2"), extents)
                 # It has room there: it stays where designed.
-                assert corner == tuple(rule_window["client"][:2]), \
-                    f"rule window at {corner}, designed {rule_window['client'][:2]}"
+                assert corner == tuple(
+                    rule_window["client"][:2]
+                ), f"rule window at {corner}, designed {rule_window['client'][:2]}"
     print("PASS")
 
 

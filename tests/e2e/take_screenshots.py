@@ -30,8 +30,18 @@ def save_window(desktop, wid, path):
 
 def main():
     build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ROOT / "build").resolve()
-    subprocess.run(["cmake", "--build", str(build), "--target", "transpose-drill",
-                    "mid_drill_shot", "drill_facts"], check=True)
+    subprocess.run(
+        [
+            "cmake",
+            "--build",
+            str(build),
+            "--target",
+            "transpose-drill",
+            "mid_drill_shot",
+            "drill_facts",
+        ],
+        check=True,
+    )
     program = build / "app" / "transpose-drill"
     facts = td.load_facts(str(build / "tests" / "tools" / "drill_facts"))
     main_size, rule_size = facts.client_size("Form1"), facts.client_size("Form2")
@@ -48,14 +58,22 @@ def main():
         # No window manager here: windows sit where they are put.
         desktop.run(["xdotool", "windowmove", "--sync", main_id, GAP, GAP])
         desktop.click(main_id, *facts.centre("Form1", "rule"))
-        rule_id = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid,
-                                      size=rule_size)
+        rule_id = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid, size=rule_size)
         desktop.run(["xdotool", "windowmove", "--sync", rule_id, 2 * GAP + main_size[0], GAP])
         time.sleep(0.5)
         width = 3 * GAP + main_size[0] + rule_size[0]
-        desktop.run(["import", "-window", "root", "-crop",
-                     f"{width}x{main_size[1] + 2 * GAP}+0+0", "+repage", *PNG_OPTIONS,
-                     f"png:{out / 'rule-window.png'}"])
+        desktop.run(
+            [
+                "import",
+                "-window",
+                "root",
+                "-crop",
+                f"{width}x{main_size[1] + 2 * GAP}+0+0",
+                "+repage",
+                *PNG_OPTIONS,
+                f"png:{out / 'rule-window.png'}",
+            ]
+        )
         desktop.stop(app)
 
         shot = desktop.start([build / "tests" / "e2e" / "mid_drill_shot", out / "mid-drill.png"])

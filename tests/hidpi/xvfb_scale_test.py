@@ -44,14 +44,17 @@ def check(program, picture, factor, save):
         def scaled():
             # Qt may round a half pixel either way.
             size = desktop.window_size(window)
-            return size if all(abs(got - n * factor) <= 0.5
-                               for got, n in zip(size, LOGICAL)) else None
+            return (
+                size if all(abs(got - n * factor) <= 0.5 for got, n in zip(size, LOGICAL)) else None
+            )
 
         try:
             size = td.wait_for("the scaled size", scaled, timeout=60)
         except AssertionError:
-            raise AssertionError(f"at {factor} the window is {desktop.window_size(window)}, "
-                                 f"expected about {expected}") from None
+            raise AssertionError(
+                f"at {factor} the window is {desktop.window_size(window)}, "
+                f"expected about {expected}"
+            ) from None
         print(f"scale {factor}: window {size[0]}x{size[1]} device pixels")
 
         if factor == 2:
@@ -64,16 +67,22 @@ def check(program, picture, factor, save):
                     # Until the first paint lands the band is not the picture yet.
                     nonlocal differ
                     desktop.run(["import", "-window", window, shot])
-                    differ = differing_pixels(desktop, shot, picture, size[0],
-                                              BAND_HEIGHT * 2, workdir)
+                    differ = differing_pixels(
+                        desktop, shot, picture, size[0], BAND_HEIGHT * 2, workdir
+                    )
                     return differ == 0
 
                 try:
-                    td.wait_for("the band painted from the double-size picture", painted,
-                                timeout=60, interval=0.2)
+                    td.wait_for(
+                        "the band painted from the double-size picture",
+                        painted,
+                        timeout=60,
+                        interval=0.2,
+                    )
                 except AssertionError:
-                    raise AssertionError(f"{differ} of {total} band pixels differ from the "
-                                         "double-size picture") from None
+                    raise AssertionError(
+                        f"{differ} of {total} band pixels differ from the " "double-size picture"
+                    ) from None
                 print(f"scale 2: no band pixel of {total} differs from {picture}")
                 if save:
                     shutil.copyfile(shot, save)

@@ -26,16 +26,25 @@ async function axTree(page) {
     const byId = new Map(nodes.map((n) => [n.nodeId, n]));
     const textOf = (n) => {
         if (value(n.role) === 'StaticText') return value(n.name);
-        return (n.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).map(textOf).join('');
+        return (n.childIds ?? [])
+            .map((id) => byId.get(id))
+            .filter(Boolean)
+            .map(textOf)
+            .join('');
     };
-    return nodes.filter((n) => !n.ignored).map((n) => ({
-        role: value(n.role), name: value(n.name), description: value(n.description),
-        text: textOf(n),
-        // The document itself counts as focused too; only its parts matter here.
-        focused: value(n.role) !== 'RootWebArea' &&
-            (n.properties ?? []).some((p) => p.name === 'focused' && p.value.value),
-        live: (n.properties ?? []).find((p) => p.name === 'live')?.value.value ?? '',
-    }));
+    return nodes
+        .filter((n) => !n.ignored)
+        .map((n) => ({
+            role: value(n.role),
+            name: value(n.name),
+            description: value(n.description),
+            text: textOf(n),
+            // The document itself counts as focused too; only its parts matter here.
+            focused:
+                value(n.role) !== 'RootWebArea' &&
+                (n.properties ?? []).some((p) => p.name === 'focused' && p.value.value),
+            live: (n.properties ?? []).find((p) => p.name === 'live')?.value.value ?? '',
+        }));
 }
 
 function one(tree, predicate, what) {
@@ -45,7 +54,7 @@ function one(tree, predicate, what) {
 }
 
 async function pressKeyOn(page, id, key = 'Enter') {
-    for (let i = 0; i < 16 && await page.evaluate(() => document.activeElement?.id) !== id; ++i) {
+    for (let i = 0; i < 16 && (await page.evaluate(() => document.activeElement?.id)) !== id; ++i) {
         await page.keyboard.press('Tab');
     }
     await page.keyboard.press(key);
@@ -60,8 +69,10 @@ test('names, roles, live region, message box and rule window', async () => {
         one(tree, (n) => n.role === 'button' && n.name === c.text, `button ${c.name}`);
     }
     const focused = one(tree, (n) => n.focused, 'the focused node');
-    assert.deepEqual([focused.role, focused.name, focused.description],
-        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ']);
+    assert.deepEqual(
+        [focused.role, focused.name, focused.description],
+        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ'],
+    );
     const answerBox = main.controls.find((c) => c.kind === 'textbox');
     one(tree, (n) => n.role === 'textbox' && n.name === answerBox.accessibleName, 'the answer box');
     assert.equal(await page.$eval('#Form1-Text1', (el) => el.maxLength), 32767);
@@ -84,9 +95,11 @@ test('names, roles, live region, message box and rule window', async () => {
     console.log(`live region after "Принять ответ": ${JSON.stringify(region())}`);
     assert.equal(region().text, 'Верно');
     const accept = one(tree, (n) => n.focused, 'focus');
-    assert.deepEqual([accept.name, accept.description],
+    assert.deepEqual(
+        [accept.name, accept.description],
         ['Принять ответ', `Уравнение ${problem}. Верно`],
-        'the focus stays where it was, and its description carries problem and verdict');
+        'the focus stays where it was, and its description carries problem and verdict',
+    );
     one(tree, (n) => n.description === 'Результат проверки' && n.text === 'Верно', 'verdict line');
 
     // Next question, then the rule refused: an alert dialog whose text is the
@@ -111,10 +124,14 @@ test('names, roles, live region, message box and rule window', async () => {
     const rule = one(tree, (n) => n.role === 'dialog', 'the rule window');
     const ruleText = (name) => data.design.rule.controls.find((c) => c.name === name).text;
     assert.equal(rule.name, data.design.rule.caption);
-    assert.equal(rule.description.replace(/\s+/g, ' '),
-        data.design.ruleReadingOrder.map((n) => ruleText(n).replace(/\s+/g, ' ').trim()).join(' '));
-    assert.ok(one(tree, (n) => n.focused, 'focus').name === data.design.rule.caption,
-        'the rule window takes the focus, as the desktop window is activated');
+    assert.equal(
+        rule.description.replace(/\s+/g, ' '),
+        data.design.ruleReadingOrder.map((n) => ruleText(n).replace(/\s+/g, ' ').trim()).join(' '),
+    );
+    assert.ok(
+        one(tree, (n) => n.focused, 'focus').name === data.design.rule.caption,
+        'the rule window takes the focus, as the desktop window is activated',
+    );
     assertClean(assert, log);
     await page.close();
 });

@@ -11,7 +11,7 @@ import puppeteer from 'puppeteer-core';
 export const htmlPath = process.env.DRILL_HTML;
 const factsPath = process.env.DRILL_FACTS;
 if (!htmlPath || !factsPath) {
-    throw new Error('DRILL_HTML and DRILL_FACTS must name the built page and the program\'s facts');
+    throw new Error("DRILL_HTML and DRILL_FACTS must name the built page and the program's facts");
 }
 export const pageUrl = pathToFileURL(htmlPath).href;
 
@@ -68,21 +68,31 @@ const kFirefoxOffline = {
 
 export async function launch() {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), `drill-${browserName}-`));
-    const browser = browserName === 'firefox' ? await puppeteer.launch({
-        browser: 'firefox',
-        executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
-        headless: true,
-        userDataDir: profile,
-        extraPrefsFirefox: kFirefoxOffline,
-        // Firefox's own switch for test runs: it refuses any non-local connection.
-        env: {...process.env, MOZ_DISABLE_NONLOCAL_CONNECTIONS: '1'},
-    }) : await puppeteer.launch({
-        executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-        headless: true,
-        args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-            `--user-data-dir=${profile}`],
-    });
+    const browser =
+        browserName === 'firefox'
+            ? await puppeteer.launch({
+                  browser: 'firefox',
+                  executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+                  headless: true,
+                  userDataDir: profile,
+                  extraPrefsFirefox: kFirefoxOffline,
+                  // Firefox's own switch for test runs: it refuses any non-local connection.
+                  env: {...process.env, MOZ_DISABLE_NONLOCAL_CONNECTIONS: '1'},
+              })
+            : await puppeteer.launch({
+                  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+                  headless: true,
+                  args: [
+                      '--headless=new',
+                      '--no-sandbox',
+                      '--disable-gpu',
+                      '--no-first-run',
+                      '--disable-background-networking',
+                      '--disable-component-update',
+                      '--disable-sync',
+                      `--user-data-dir=${profile}`,
+                  ],
+              });
     const close = browser.close.bind(browser);
     browser.close = async () => {
         await close();
@@ -97,13 +107,26 @@ export async function launch() {
 // as soon as it is drawn.
 // url and until: another copy of the page, and what to wait for in it; touch:
 // a phone's or tablet's screen (Chromium only).
-export async function openDrill(browser, {scale = 1, width = 800, height = 600, touch = false,
-    holdModule = false, url = pageUrl,
-    until = holdModule ? 'html[data-drawn]' : 'html[data-ready]'} = {}) {
+export async function openDrill(
+    browser,
+    {
+        scale = 1,
+        width = 800,
+        height = 600,
+        touch = false,
+        holdModule = false,
+        url = pageUrl,
+        until = holdModule ? 'html[data-drawn]' : 'html[data-ready]',
+    } = {},
+) {
     const page = await browser.newPage();
     const log = {requests: [], violations: [], errors: []};
-    await page.setViewport({width, height, deviceScaleFactor: scale,
-        ...(touch && {hasTouch: true, isMobile: true})});
+    await page.setViewport({
+        width,
+        height,
+        deviceScaleFactor: scale,
+        ...(touch && {hasTouch: true, isMobile: true}),
+    });
     await page.evaluateOnNewDocument(() => {
         document.addEventListener('securitypolicyviolation', (e) => {
             console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
@@ -112,7 +135,9 @@ export async function openDrill(browser, {scale = 1, width = 800, height = 600, 
     if (holdModule) {
         await page.evaluateOnNewDocument(() => {
             let release;
-            const held = new Promise((resolve) => { release = resolve; });
+            const held = new Promise((resolve) => {
+                release = resolve;
+            });
             window.releaseDrillModule = release;
             for (const name of ['instantiate', 'instantiateStreaming']) {
                 const real = WebAssembly[name];

@@ -12,26 +12,39 @@ import doiuse from 'doiuse';
 const here = path.dirname(new URL(import.meta.url).pathname);
 const browsers = JSON.parse(fs.readFileSync(path.join(here, 'package.json'))).browserslist;
 const web = path.join(here, '../../web');
-const files = process.argv.slice(2).length ? process.argv.slice(2) :
-    ['page.css', 'page.js', 'page.html'].map((f) => path.join(web, f));
+const files = process.argv.slice(2).length
+    ? process.argv.slice(2)
+    : ['page.css', 'page.js', 'page.html'].map((f) => path.join(web, f));
 const found = [];
 
-const eslint = new ESLint({cwd: '/', overrideConfigFile: true, overrideConfig: [{
-    ...compat.configs['flat/recommended'],
-    // Syntax newer than the oldest browser's fails to parse.
-    languageOptions: {ecmaVersion: 2021, sourceType: 'script'},
-    settings: {browsers},
-}]});
+const eslint = new ESLint({
+    cwd: '/',
+    overrideConfigFile: true,
+    overrideConfig: [
+        {
+            ...compat.configs['flat/recommended'],
+            // Syntax newer than the oldest browser's fails to parse.
+            languageOptions: {ecmaVersion: 2021, sourceType: 'script'},
+            settings: {browsers},
+        },
+    ],
+});
 for (const file of files) {
     const text = fs.readFileSync(file, 'utf8');
-    const css = file.endsWith('.css') ? [text] :
-        [...text.matchAll(/<style>([^<]*)<\/style>/g)].map((m) => m[1]);
-    const js = file.endsWith('.js') ? [text] :
-        // The template's placeholders left out: what fills them is linted itself.
-        [...text.matchAll(/<script>([^<]*)<\/script>/g)].map((m) => m[1].replace(/^@\w+@$/gm, ''));
+    const css = file.endsWith('.css')
+        ? [text]
+        : [...text.matchAll(/<style>([^<]*)<\/style>/g)].map((m) => m[1]);
+    const js = file.endsWith('.js')
+        ? [text]
+        : // The template's placeholders left out: what fills them is linted itself.
+          [...text.matchAll(/<script>([^<]*)<\/script>/g)].map((m) =>
+              m[1].replace(/^@\w+@$/gm, ''),
+          );
     for (const sheet of css) {
-        await postcss([doiuse({browsers, onFeatureUsage: (u) => found.push(u.message)})])
-            .process(sheet, {from: file});
+        await postcss([doiuse({browsers, onFeatureUsage: (u) => found.push(u.message)})]).process(
+            sheet,
+            {from: file},
+        );
     }
     for (const script of js) {
         for (const result of await eslint.lintText(script, {filePath: file + '.js'})) {

@@ -23,15 +23,20 @@ function look(page) {
         const text = (name) => document.getElementById('Form1-' + name).textContent;
         const dialog = document.getElementById('message');
         return {
-            problem: text('Label1'), questionNo: text('Label7'), mistakes: text('Label5'),
-            verdict: text('Label8'), answer: document.getElementById('Form1-Text1').value,
+            problem: text('Label1'),
+            questionNo: text('Label7'),
+            mistakes: text('Label5'),
+            verdict: text('Label8'),
+            answer: document.getElementById('Form1-Text1').value,
             focus: document.activeElement?.id ?? '',
             said: document.getElementById('announcer').textContent,
-            message: dialog.open ? {
-                title: document.getElementById('message-title').textContent,
-                text: document.getElementById('message-text').textContent,
-                icon: dialog.className,
-            } : null,
+            message: dialog.open
+                ? {
+                      title: document.getElementById('message-title').textContent,
+                      text: document.getElementById('message-text').textContent,
+                      icon: dialog.className,
+                  }
+                : null,
             ruleOpen: !document.getElementById('Form2').hidden,
         };
     });
@@ -41,8 +46,9 @@ function look(page) {
 // tab order: wrapping past the last control would leave the page for the
 // browser's own toolbar, which Firefox under remote control never gives back.
 async function focusOn(page, name) {
-    const order = Object.fromEntries(data.design.main.controls.map((c) => ['Form1-' + c.name,
-        c.tabIndex]));
+    const order = Object.fromEntries(
+        data.design.main.controls.map((c) => ['Form1-' + c.name, c.tabIndex]),
+    );
     for (let i = 0; i < 16; ++i) {
         const focus = (await look(page)).focus;
         if (focus === 'Form1-' + name) return;
@@ -87,9 +93,13 @@ async function expectStartButtonUnseen(page, left) {
         const button = document.getElementById('Form1-Command2');
         const b = button.getBoundingClientRect();
         const hit = document.elementFromPoint(b.left + b.width / 2, b.top + b.height / 2);
-        return {left: b.left - main.left, onScreen: b.right <= innerWidth,
-            hit: hit === button, scrolled: form.scrollLeft + form.scrollTop,
-            disabled: button.disabled};
+        return {
+            left: b.left - main.left,
+            onScreen: b.right <= innerWidth,
+            hit: hit === button,
+            scrolled: form.scrollLeft + form.scrollTop,
+            disabled: button.disabled,
+        };
     });
     assert.deepEqual(seen, {left, onScreen: true, hit: false, scrolled: 0, disabled: false});
 }
@@ -97,8 +107,9 @@ async function expectStartButtonUnseen(page, left) {
 // The quiz's judgement: exact text, one of the four accepted answers, where a
 // stored answer's stray leading blank may also be left out.
 function judge(row, text) {
-    const right = row.answers.some((a) => text === a || (a.length > 1 && a[0] === ' ' &&
-        text === a.slice(1)));
+    const right = row.answers.some(
+        (a) => text === a || (a.length > 1 && a[0] === ' ' && text === a.slice(1)),
+    );
     return right ? 'Верно' : 'Ошибка';
 }
 
@@ -113,8 +124,15 @@ test('a whole drill with the keyboard alone', async () => {
     const texts = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
     assert.equal(await page.title(), data.design.main.caption);
     assert.deepEqual(await look(page), {
-        problem: '', questionNo: '', mistakes: '', verdict: kHint, answer: texts.Text1,
-        focus: 'Form1-Command1', said: '', message: null, ruleOpen: false,
+        problem: '',
+        questionNo: '',
+        mistakes: '',
+        verdict: kHint,
+        answer: texts.Text1,
+        focus: 'Form1-Command1',
+        said: '',
+        message: null,
+        ruleOpen: false,
     });
 
     // Before the start: the rule opens (Space clicks), Esc closes it.
@@ -136,8 +154,10 @@ test('a whole drill with the keyboard alone', async () => {
     await press(page, 'Command5');
     seen = await look(page);
     assert.equal(seen.message, null);
-    assert.deepEqual([seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
-        ['', '', '', kHint, texts.Text1]);
+    assert.deepEqual(
+        [seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
+        ['', '', '', kHint, texts.Text1],
+    );
 
     // Enter in the answer box does nothing.
     await focusOn(page, 'Text1');
@@ -254,8 +274,10 @@ test('a whole drill with the keyboard alone', async () => {
         await press(page, 'Command5');
         await expectMessage(page, kOver, 'information', i ? 'Escape' : 'Enter');
         seen = await look(page);
-        assert.deepEqual([seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
-            [last, '20', String(mistakes), kHint, '']);
+        assert.deepEqual(
+            [seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
+            [last, '20', String(mistakes), kHint, ''],
+        );
     }
     await answer('x=1', kHint);
     await press(page, 'Command5');
@@ -272,10 +294,12 @@ test('a whole drill with the keyboard alone', async () => {
     if (browserName === 'firefox') await page.evaluate(() => history.pushState(null, ''));
     await press(page, 'Command7');
     const ended = await page.evaluate(() => ({
-        line: document.getElementById('ended').hidden ? null :
-            document.getElementById('ended').textContent,
+        line: document.getElementById('ended').hidden
+            ? null
+            : document.getElementById('ended').textContent,
         enabled: [...document.querySelectorAll('#Form1 button, #Form1 input')]
-            .filter((el) => !el.disabled).map((el) => el.id),
+            .filter((el) => !el.disabled)
+            .map((el) => el.id),
         said: document.getElementById('announcer').textContent,
     }));
     assert.ok(ended.line, 'the page says the drill is over');
@@ -287,17 +311,26 @@ test('a whole drill with the keyboard alone', async () => {
 
 // Firefox lets a page close a tab whose history holds only it, as the tab of a
 // double-clicked file does: there "Выход" closes the tab.
-test('"Выход" closes a tab that holds only the drill', {skip: browserName !== 'firefox'},
+test(
+    '"Выход" closes a tab that holds only the drill',
+    {skip: browserName !== 'firefox'},
     async () => {
         const {page, log} = await openDrill(browser);
         const closed = new Promise((resolve) => page.once('close', resolve));
-        await press(page, 'Command7').catch((e) => // the tab goes before the key is up
-            assert.match(e.message, /BrowsingContext does no longer exist/));
-        await Promise.race([closed, new Promise((resolve, reject) =>
-            setTimeout(() => reject(new Error('the tab stayed open')), 10000).unref())]);
+        await press(page, 'Command7').catch((e) =>
+            // the tab goes before the key is up
+            assert.match(e.message, /BrowsingContext does no longer exist/),
+        );
+        await Promise.race([
+            closed,
+            new Promise((resolve, reject) =>
+                setTimeout(() => reject(new Error('the tab stayed open')), 10000).unref(),
+            ),
+        ]);
         assert.ok(page.isClosed());
         assertClean(assert, log);
-    });
+    },
+);
 
 // The page is drawn before its compiled module is ready; presses made meanwhile
 // wait for it and are judged on the answer box as it was when pressed. One that
@@ -306,13 +339,18 @@ test('presses before the module is ready wait for it', async () => {
     const {page, log} = await openDrill(browser, {width: 1900, holdModule: true});
     const drawn = await page.evaluate(() => ({
         ready: document.documentElement.dataset.ready ?? null,
-        texts: [...document.querySelectorAll('#Form1 [data-name]')].map((el) =>
-            [el.dataset.name, el instanceof HTMLInputElement ? el.value : el.textContent]),
+        texts: [...document.querySelectorAll('#Form1 [data-name]')].map((el) => [
+            el.dataset.name,
+            el instanceof HTMLInputElement ? el.value : el.textContent,
+        ]),
     }));
     const design = data.design.main.controls;
     assert.equal(drawn.ready, null, 'the module is held back');
-    assert.deepEqual(Object.fromEntries(drawn.texts),
-        Object.fromEntries(design.map((c) => [c.name, c.text])), 'every control drawn');
+    assert.deepEqual(
+        Object.fromEntries(drawn.texts),
+        Object.fromEntries(design.map((c) => [c.name, c.text])),
+        'every control drawn',
+    );
     assert.equal((await look(page)).focus, 'Form1-Command1', 'the focus starts on "Правило"');
 
     // "Ещё пример" while the box holds its design text, then the box emptied and

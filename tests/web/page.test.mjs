@@ -18,19 +18,32 @@ before(async () => {
 });
 after(async () => browser?.close());
 
-for (const [width, height] of [[320, 568], [360, 640], [390, 844], [640, 360], [768, 1024]]) {
+for (const [width, height] of [
+    [320, 568],
+    [360, 640],
+    [390, 844],
+    [640, 360],
+    [768, 1024],
+]) {
     test(`every control in reach and legible at ${width}×${height} by touch`, async () => {
         const {page, log} = await openDrill(browser, {width, height, touch: true});
         // Each control within the width, at 12 px or more, and the one a tap hits.
-        const faults = await page.evaluate(() => [...document.querySelectorAll('#Form1 .control')]
-            .flatMap((el) => {
-                el.scrollIntoView({block: 'center'});
-                const r = el.getBoundingClientRect();
-                const px = parseFloat(getComputedStyle(el).fontSize);
-                const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
-                return r.left < 0 || r.right > innerWidth || px < 12 || hit !== el ?
-                    [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`] : [];
-            }).concat(document.documentElement.scrollWidth > innerWidth ? ['scrolls'] : []));
+        const faults = await page.evaluate(() =>
+            [...document.querySelectorAll('#Form1 .control')]
+                .flatMap((el) => {
+                    el.scrollIntoView({block: 'center'});
+                    const r = el.getBoundingClientRect();
+                    const px = parseFloat(getComputedStyle(el).fontSize);
+                    const hit = document.elementFromPoint(
+                        r.left + r.width / 2,
+                        r.top + r.height / 2,
+                    );
+                    return r.left < 0 || r.right > innerWidth || px < 12 || hit !== el
+                        ? [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`]
+                        : [];
+                })
+                .concat(document.documentElement.scrollWidth > innerWidth ? ['scrolls'] : []),
+        );
         assert.deepEqual(faults, []);
         assertClean(assert, log);
         await page.close();
@@ -41,16 +54,26 @@ test('a drill played by taps on a phone, the keyboard open over the answer box',
     const {page, log} = await openDrill(browser, {width: 360, height: 640, touch: true});
     const text = (r) => page.$eval(role(r), (el) => el.value ?? el.textContent);
     await page.tap(role('start'));
-    for (const [pick, verdict] of [[() => 'x=1', 'Ошибка'], [(row) => row.answers[0], 'Верно']]) {
+    for (const [pick, verdict] of [
+        [() => 'x=1', 'Ошибка'],
+        [(row) => row.answers[0], 'Верно'],
+    ]) {
         const problem = await text('problem');
         const answer = pick(data.bank.find((q) => q.problem === problem));
         await page.tap(role('answerBox'));
         await page.setViewport({width: 360, height: 300, hasTouch: true, isMobile: true});
         // In view once the page has followed the keyboard (its resize event).
-        await page.waitForFunction((roles) => roles.every((r) => {
-            const box = document.querySelector(`[data-role="${r}"]`).getBoundingClientRect();
-            return box.top >= 0 && box.bottom <= innerHeight;
-        }), {timeout: 5000}, ['problem', 'answerBox', 'accept']);
+        await page.waitForFunction(
+            (roles) =>
+                roles.every((r) => {
+                    const box = document
+                        .querySelector(`[data-role="${r}"]`)
+                        .getBoundingClientRect();
+                    return box.top >= 0 && box.bottom <= innerHeight;
+                }),
+            {timeout: 5000},
+            ['problem', 'answerBox', 'accept'],
+        );
         await page.keyboard.type(answer);
         await page.tap(role('accept'));
         await page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true});
@@ -61,7 +84,10 @@ test('a drill played by taps on a phone, the keyboard open over the answer box',
     await page.tap(role('answerBox'));
     await page.keyboard.type('x');
     await page.tap(role('accept'));
-    for (const [target, hidden] of [[role('rule'), false], ['#Form2-close', true]]) {
+    for (const [target, hidden] of [
+        [role('rule'), false],
+        ['#Form2-close', true],
+    ]) {
         await page.tap(target);
         assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
     }
@@ -77,8 +103,13 @@ test('a drill played by taps on a phone, the keyboard open over the answer box',
 // Escape while in front wherever the focus went.
 test('the rule window gives way, moves and closes', async () => {
     const {page, log} = await openDrill(browser, {touch: true});
-    const rule = () => page.$eval('#Form2', (w) => ({hidden: w.hidden, left: w.offsetLeft,
-        top: w.offsetTop, right: w.getBoundingClientRect().right}));
+    const rule = () =>
+        page.$eval('#Form2', (w) => ({
+            hidden: w.hidden,
+            left: w.offsetLeft,
+            top: w.offsetTop,
+            right: w.getBoundingClientRect().right,
+        }));
     // The rule opens over the box; a press on the main window's visible part
     // brings that window, box included, in front.
     await page.click(role('rule'));
@@ -87,8 +118,14 @@ test('the rule window gives way, moves and closes', async () => {
     await page.mouse.click(box.x + 20, box.y + box.height / 2);
     await page.keyboard.type('x=1');
     assert.match(await page.$eval(role('answerBox'), (el) => el.value), /x=1/, 'typed into it');
-    assert.equal(await page.evaluate(({x, y}) => document.elementFromPoint(x, y).dataset.role,
-        {x: box.x + 20, y: box.y + box.height / 2}), 'answerBox', 'the box is on top');
+    assert.equal(
+        await page.evaluate(({x, y}) => document.elementFromPoint(x, y).dataset.role, {
+            x: box.x + 20,
+            y: box.y + box.height / 2,
+        }),
+        'answerBox',
+        'the box is on top',
+    );
 
     await page.click(role('rule'));
     const title = await (await page.$('#Form2 .caption')).boundingBox();
@@ -101,7 +138,7 @@ test('the rule window gives way, moves and closes', async () => {
     await page.touchscreen.touchStart(title.x + 10, title.y + 60);
     await page.touchscreen.touchMove(title.x + 400, title.y + 60);
     await page.touchscreen.touchEnd();
-    assert.equal((await rule()).right, 800, 'dragged by finger up to the page\'s edge');
+    assert.equal((await rule()).right, 800, "dragged by finger up to the page's edge");
 
     await page.focus(role('rule'));
     await page.keyboard.press('Enter');
@@ -120,11 +157,17 @@ for (const scheme of ['dark', 'light']) {
     test(`the picture under forced colours, ${scheme}`, async () => {
         const {page, log} = await openDrill(browser);
         const cdp = await page.createCDPSession();
-        await cdp.send('Emulation.setEmulatedMedia', {features: [
-            {name: 'forced-colors', value: 'active'}, {name: 'prefers-color-scheme', value: scheme}]});
+        await cdp.send('Emulation.setEmulatedMedia', {
+            features: [
+                {name: 'forced-colors', value: 'active'},
+                {name: 'prefers-color-scheme', value: scheme},
+            ],
+        });
         const w = await (await page.$('#Form1')).boundingBox();
-        const strip = await page.screenshot({clip: {x: w.x + 100, y: w.y + 10, width: 560,
-            height: 40}, encoding: 'base64'});
+        const strip = await page.screenshot({
+            clip: {x: w.x + 100, y: w.y + 10, width: 560, height: 40},
+            encoding: 'base64',
+        });
         const inked = await page.evaluate(async (png) => {
             const img = new Image();
             img.src = 'data:image/png;base64,' + png;
@@ -142,7 +185,7 @@ for (const scheme of ['dark', 'light']) {
     });
 }
 
-test('a press on a message box\'s text leaves the focus on OK', async () => {
+test("a press on a message box's text leaves the focus on OK", async () => {
     const {page, log} = await openDrill(browser);
     await page.click(role('next'));
     await page.click('#message-text');
@@ -158,22 +201,31 @@ test('a press on a message box\'s text leaves the focus on OK', async () => {
 test('pages that cannot start say so', async () => {
     const damaged = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'drill-')), 'damaged.html');
     fs.writeFileSync(damaged, fs.readFileSync(htmlPath, 'utf8').replace('AGFzbQ', 'AGFzbR'));
-    for (const [javaScript, url, line] of [[false, pageUrl, '#desk noscript'],
-        [true, pathToFileURL(damaged).href, '#failed']]) {
+    for (const [javaScript, url, line] of [
+        [false, pageUrl, '#desk noscript'],
+        [true, pathToFileURL(damaged).href, '#failed'],
+    ]) {
         const page = await browser.newPage();
         await page.setJavaScriptEnabled(javaScript);
         await page.goto(url);
         if (javaScript) await page.waitForSelector('#failed:not([hidden])', {timeout: 60000});
-        const usable = await page.evaluate((line) => ({
-            line: document.querySelector(line).textContent,
-            opacity: getComputedStyle(document.querySelector('[data-name]')).opacity,
-            open: [...document.querySelectorAll('#Form1 button, #Form1 input')]
-                .filter((el) => !el.disabled && !el.readOnly).map((el) => el.type),
-        }), line);
+        const usable = await page.evaluate(
+            (line) => ({
+                line: document.querySelector(line).textContent,
+                opacity: getComputedStyle(document.querySelector('[data-name]')).opacity,
+                open: [...document.querySelectorAll('#Form1 button, #Form1 input')]
+                    .filter((el) => !el.disabled && !el.readOnly)
+                    .map((el) => el.type),
+            }),
+            line,
+        );
         assert.match(usable.line, javaScript ? /не удалось запустить/ : /JavaScript/);
         assert.ok(Number(usable.opacity) < 1, 'the controls look unusable');
         // Without a script a button does nothing anyway; a dead page takes no press.
-        assert.deepEqual(usable.open.filter((t) => javaScript || t === 'text'), []);
+        assert.deepEqual(
+            usable.open.filter((t) => javaScript || t === 'text'),
+            [],
+        );
         await page.close();
     }
 });

@@ -8,15 +8,20 @@
 import {launch, openDrill} from './browser.mjs';
 
 const [kind, out] = process.argv.length > 3 ? process.argv.slice(2) : ['window', process.argv[2]];
-if (!out) throw new Error('usage: node screenshot.mjs [window|phone|forced-dark|forced-light] OUT.png');
+if (!out)
+    throw new Error('usage: node screenshot.mjs [window|phone|forced-dark|forced-light] OUT.png');
 const browser = await launch();
 try {
     const phone = kind === 'phone';
     const {page} = await openDrill(browser, phone ? {width: 360, height: 640, touch: true} : {});
     if (kind.startsWith('forced-')) {
         const cdp = await page.createCDPSession();
-        await cdp.send('Emulation.setEmulatedMedia', {features: [{name: 'forced-colors',
-            value: 'active'}, {name: 'prefers-color-scheme', value: kind.slice(7)}]});
+        await cdp.send('Emulation.setEmulatedMedia', {
+            features: [
+                {name: 'forced-colors', value: 'active'},
+                {name: 'prefers-color-scheme', value: kind.slice(7)},
+            ],
+        });
     }
     if (phone) await page.screenshot({path: out, fullPage: true});
     else await (await page.$('#Form1')).screenshot({path: out});
