@@ -10,6 +10,7 @@ import os from 'node:os';
 import path from 'node:path';
 import {createRequire} from 'node:module';
 import {fileURLToPath, pathToFileURL} from 'node:url';
+import {chromiumOptions} from '../../tests/web/chromium.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 // puppeteer-core as the browser tests install it (npm ci in tests/web).
@@ -42,20 +43,7 @@ if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${d
 const floorPath = path.join(work, 'floor.html');
 fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
 
-const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: [
-        '--headless=new',
-        '--no-sandbox',
-        '--disable-gpu',
-        '--no-first-run',
-        '--disable-background-networking',
-        '--disable-component-update',
-        '--disable-sync',
-        `--user-data-dir=${path.join(work, 'profile')}`,
-    ],
-});
+const browser = await puppeteer.launch(chromiumOptions(path.join(work, 'profile')));
 
 async function load(file, until) {
     const context = await browser.createBrowserContext();

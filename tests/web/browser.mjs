@@ -7,6 +7,7 @@ import os from 'node:os';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
+import {chromiumOptions} from './chromium.mjs';
 
 export const htmlPath = process.env.DRILL_HTML;
 const factsPath = process.env.DRILL_FACTS;
@@ -79,20 +80,7 @@ export async function launch() {
                   // Firefox's own switch for test runs: it refuses any non-local connection.
                   env: {...process.env, MOZ_DISABLE_NONLOCAL_CONNECTIONS: '1'},
               })
-            : await puppeteer.launch({
-                  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-                  headless: true,
-                  args: [
-                      '--headless=new',
-                      '--no-sandbox',
-                      '--disable-gpu',
-                      '--no-first-run',
-                      '--disable-background-networking',
-                      '--disable-component-update',
-                      '--disable-sync',
-                      `--user-data-dir=${profile}`,
-                  ],
-              });
+            : await puppeteer.launch(chromiumOptions(profile));
     const close = browser.close.bind(browser);
     browser.close = async () => {
         await close();
