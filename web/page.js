@@ -25,6 +25,7 @@ const answerBox = main.querySelector('[data-role="answerBox"]');
 const message = {
     box: document.getElementById('message'),
     ok: document.getElementById('message-ok'),
+    said: document.getElementById('message-said'),
     back: null,
 };
 const announcer = document.getElementById('announcer');
@@ -61,9 +62,14 @@ function showMessage(text, title, icon) {
     message.box.className = icon;
     document.getElementById('message-title').textContent = title;
     document.getElementById('message-text').textContent = text;
+    message.said.textContent = '';
     message.back = document.activeElement;
     message.box.showModal();
     message.ok.focus();
+    // A live region is heard when its text changes, not when it appears with it.
+    setTimeout(() => {
+        if (message.box.open) message.said.textContent = text;
+    });
 }
 
 // The focus goes back at once to where it was, not a task later with the

@@ -313,7 +313,7 @@ def main(run, path):
 
             if page:
                 # The next question, then the rule asked for before an answer:
-                # the message box's text is heard as it opens.
+                # the message box's text is heard as it opens, and once.
                 refused = FACTS.texts["answerFirst"]
                 step(
                     "shift+Tab ×3",
@@ -322,7 +322,8 @@ def main(run, path):
                 )
                 step("space on " + NAME["next"], keys("space"), question_heard(3))
                 step("shift+Tab ×2", keys("shift+Tab", "shift+Tab"), contains(NAME["rule"]))
-                step("space on " + NAME["rule"], keys("space"), contains(refused))
+                heard = step("space on " + NAME["rule"], keys("space"), contains(refused))
+                assert sum(refused in h for h in news(heard)) == 1, f"not heard once: {heard}"
         except BaseException:
             with open(program_log, errors="replace") as f:
                 print("the program's last output:", *f.readlines()[-10:], sep="\n")
