@@ -252,6 +252,13 @@ def main(run, path):
             def keys(*names):
                 return lambda: desktop.key(*names, delay=150)
 
+            def type_then_tab(text):
+                return step(
+                    f"type {text}, Tab",
+                    lambda: (desktop.type(text, delay=60), desktop.key("Tab")),
+                    contains(NAME["accept"]),
+                )
+
             # The window manager may have activated it already; then Orca says nothing.
             step("(window activated)", lambda: desktop.activate(window))
             step("Tab", keys("Tab"), contains(NAME["start"]))
@@ -265,11 +272,7 @@ def main(run, path):
             assert WRONG_ANSWER not in FACTS.answers(first)
 
             step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
-            step(
-                f"type {WRONG_ANSWER}, Tab",
-                lambda: (desktop.type(WRONG_ANSWER, delay=60), desktop.key("Tab")),
-                contains(NAME["accept"]),
-            )
+            type_then_tab(WRONG_ANSWER)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(WRONG))
             assert only_about(WRONG, heard), f"not the verdict alone: {heard}"
 
@@ -277,11 +280,7 @@ def main(run, path):
             # like a verdict now.
             right = FACTS.answers(first)[0]
             step("shift+Tab", keys("shift+Tab"), into_filled_box)
-            step(
-                f"type {right}, Tab",
-                lambda: (desktop.type(right, delay=60), desktop.key("Tab")),
-                contains(NAME["accept"]),
-            )
+            type_then_tab(right)
             # Whatever Return makes Orca say comes before the focus moving back.
             heard = step(
                 "Return on " + NAME["accept"] + ", shift+Tab",
@@ -303,11 +302,7 @@ def main(run, path):
 
             right = FACTS.answers(second)[1]
             step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
-            step(
-                f"type {right}, Tab",
-                lambda: (desktop.type(right, delay=60), desktop.key("Tab")),
-                contains(NAME["accept"]),
-            )
+            type_then_tab(right)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(CORRECT))
             assert only_about(CORRECT, heard), f"not the verdict alone: {heard}"
 
