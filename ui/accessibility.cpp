@@ -25,11 +25,7 @@ QAccessibleInterface* WindowRole(const QString& key, QObject* object) {
 } // namespace
 
 void InstallWindowRole() {
-    static const bool installed = [] {
-        QAccessible::installFactory(WindowRole);
-        return true;
-    }();
-    (void)installed;
+    QAccessible::installFactory(WindowRole); // Qt keeps one of each factory
 }
 
 void SetDescription(QWidget& control, const QString& description) {

@@ -16,7 +16,7 @@ namespace a11y {
 // Makes the two windows known to assistive technology as windows, so that a
 // screen reader announces each by its title when it opens. Before any window
 // exists: Qt asks the factories once per object, as soon as a window sets its
-// title. Installed once, whatever the number of calls.
+// title.
 void InstallWindowRole();
 
 // Sets a control's description when it differs: every change is spoken on the

@@ -35,11 +35,7 @@ QAccessibleInterface* AnnouncerFactory(const QString& className, QObject* object
 } // namespace
 
 Announcer::Announcer(QWidget* window) : QWidget(window) {
-    static const bool installed = [] {
-        QAccessible::installFactory(AnnouncerFactory);
-        return true;
-    }();
-    (void)installed;
+    QAccessible::installFactory(AnnouncerFactory); // Qt keeps one of each factory
     setObjectName(QStringLiteral("Announcer"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
