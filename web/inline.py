@@ -113,6 +113,7 @@ def main():
     module_js = Path(args.module).read_text(encoding="utf-8")
     page_js = (page_dir / "page.js").read_text(encoding="utf-8")
     markup_js = (page_dir / "markup.js").read_text(encoding="utf-8")
+    html = (page_dir / "page.html").read_text(encoding="utf-8")
     for name, script in (("module", module_js), ("page", page_js)):
         if re.search(r"</script", script, re.IGNORECASE):
             sys.exit(f"the {name} script holds a closing script tag")
@@ -120,10 +121,11 @@ def main():
     facts = json.loads(Path(args.facts).read_text(encoding="utf-8"))
     design, windows = facts["design"], window_markup(page_dir, args.facts)
     shown = program_texts(facts)
-    # The page's own texts, each a constant of its script ("const kOk = 'OK';"),
-    # and whatever a student may plausibly type.
-    shown += re.findall(r"^const k\w+ = '([^']*)';", page_js + markup_js, re.MULTILINE)
+    # Whatever a student may plausibly type, which covers all of ASCII, and
+    # every other character of the page's own texts wherever its files write
+    # them, however a string is wrapped.
     shown.append("".join(chr(c) for c in range(0x20, 0x7F)))
+    shown += [c for c in page_js + markup_js + html if ord(c) > 0x7E]
     shown.append("".join(chr(c) for c in range(0x410, 0x450)) + "Ёё")
     text = "".join(sorted(set("".join(shown))))
 
@@ -148,7 +150,6 @@ def main():
         for s in args.icon_sizes
     )
 
-    html = (page_dir / "page.html").read_text(encoding="utf-8")
     caption = design["main"]["caption"]
     for key, value in (
         ("@FONT_LICENCE@", licence_comment(args.font_copyright)),
