@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Opens the built page in the system Chromium (or Firefox) and watches what it
-// does: every request, every Content-Security-Policy violation and every script
-// error.
+// Opens the built page in the system Chromium (or Firefox, or WebKit) and
+// watches what it does: every request, every Content-Security-Policy violation
+// and every script error.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -23,11 +23,37 @@ export async function programData() {
 }
 
 // DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi
-// instead of Chromium over its DevTools protocol.
+// instead of Chromium over its DevTools protocol; webkit, in WebKitGTK's
+// MiniBrowser over its WebDriver (webkit.mjs), in an X display of its own.
 export const browserName = process.env.DRILL_BROWSER || 'chromium';
-if (!['chromium', 'firefox'].includes(browserName)) {
-    throw new Error(`DRILL_BROWSER must be chromium or firefox, not ${browserName}`);
+if (!['chromium', 'firefox', 'webkit'].includes(browserName)) {
+    throw new Error(`DRILL_BROWSER must be chromium, firefox or webkit, not ${browserName}`);
 }
+const webkit = browserName === 'webkit' && (await import('./webkit.mjs'));
+
+// Why this engine cannot play a test that needs it, or false: pass it as the
+// test's skip.
+const kLacking = {
+    firefox: {
+        touch: 'puppeteer emulates a touch screen in Chromium only',
+        devtools: "Chromium's DevTools protocol",
+        noscript: 'Firefox over WebDriver BiDi cannot switch JavaScript off',
+    },
+    webkit: {
+        touch: "WebKit's WebDriver has no touch screen: taps arrive as mouse events",
+        devtools: "Chromium's DevTools protocol",
+        preload: "WebKit's WebDriver runs no script before the page's own",
+        noscript: "WebKit's WebDriver cannot switch JavaScript off",
+        keyRing: "WebKit shows no focus ring after WebDriver's keys",
+    },
+};
+export const lacking = (need) => kLacking[browserName]?.[need] ?? false;
+// MiniBrowser's window is no narrower than its toolbar.
+export const tooNarrow = (width) =>
+    browserName === 'webkit' && width < 447 && `MiniBrowser's view is at least 447 px wide`;
+
+// A control of the main window by what it does, as the page's script finds it.
+export const role = (name) => `[data-role="${name}"]`;
 
 // Firefox's own background traffic, off on top of what puppeteer already turns
 // off, so a test run never reaches out and never waits on a network.
@@ -68,6 +94,7 @@ const kFirefoxOffline = {
 };
 
 export async function launch() {
+    if (webkit) return webkit.launchWebKit();
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), `drill-${browserName}-`));
     const browser =
         browserName === 'firefox'
@@ -94,7 +121,8 @@ export async function launch() {
 // `await page.evaluate(() => releaseDrillModule())`, and the page is returned
 // as soon as it is drawn.
 // url and until: another copy of the page, and what to wait for in it; touch:
-// a phone's or tablet's screen (Chromium only).
+// a phone's or tablet's screen (its touch in Chromium only; no holdModule in
+// WebKit).
 export async function openDrill(
     browser,
     {
@@ -107,6 +135,7 @@ export async function openDrill(
         until = holdModule ? 'html[data-drawn]' : 'html[data-ready]',
     } = {},
 ) {
+    if (webkit) return webkit.openWebKit(browser, {scale, width, height, holdModule, url, until});
     const page = await browser.newPage();
     const log = {requests: [], violations: [], errors: []};
     await page.setViewport({

@@ -3,12 +3,13 @@
 // announcement checked against the quiz's rules.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {assertClean, browserName, launch, openDrill, programData} from './browser.mjs';
+import {assertClean, browserName, lacking, launch, openDrill, programData} from './browser.mjs';
 
 const kHint = 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ';
 const kConfirm = 'Подтвердите принятие ответа';
 const kAnswerFirst = 'Вначале дайте ответ, затем можете повторить правило.';
 const kOver = 'Опрос окончен.';
+const kWide = 1900; // a screen wide enough to show the moved-away button
 
 let browser, data;
 before(async () => {
@@ -20,15 +21,15 @@ after(async () => browser?.close());
 // What the user sees and hears, and where the focus is.
 function look(page) {
     return page.evaluate(() => {
-        const text = (name) => document.getElementById('Form1-' + name).textContent;
+        const of = (role) => document.querySelector(`[data-role="${role}"]`);
         const dialog = document.getElementById('message');
         return {
-            problem: text('Label1'),
-            questionNo: text('Label7'),
-            mistakes: text('Label5'),
-            verdict: text('Label8'),
-            answer: document.getElementById('Form1-Text1').value,
-            focus: document.activeElement?.id ?? '',
+            problem: of('problem').textContent,
+            questionNo: of('questionNo').textContent,
+            mistakes: of('mistakes').textContent,
+            verdict: of('verdict').textContent,
+            answer: of('answerBox').value,
+            focus: document.activeElement?.dataset.role ?? document.activeElement?.id ?? '',
             said: document.getElementById('announcer').textContent,
             message: dialog.open
                 ? {
@@ -45,28 +46,29 @@ function look(page) {
 // Tab towards a later control, Shift+Tab towards an earlier one, in the design's
 // tab order: wrapping past the last control would leave the page for the
 // browser's own toolbar, which Firefox under remote control never gives back.
-async function focusOn(page, name) {
+async function focusOn(page, role) {
+    const roles = Object.fromEntries(Object.entries(data.design.roles).map(([r, n]) => [n, r]));
     const order = Object.fromEntries(
-        data.design.main.controls.map((c) => ['Form1-' + c.name, c.tabIndex]),
+        data.design.main.controls.map((c) => [roles[c.name], c.tabIndex]),
     );
     for (let i = 0; i < 16; ++i) {
         const focus = (await look(page)).focus;
-        if (focus === 'Form1-' + name) return;
-        const back = order[focus] > order['Form1-' + name];
+        if (focus === role) return;
+        const back = order[focus] > order[role];
         if (back) await page.keyboard.down('Shift');
         await page.keyboard.press('Tab');
         if (back) await page.keyboard.up('Shift');
     }
-    assert.fail(`Tab never reached ${name}`);
+    assert.fail(`Tab never reached ${role}`);
 }
 
-async function press(page, name, key = 'Enter') {
-    await focusOn(page, name);
+async function press(page, role, key = 'Enter') {
+    await focusOn(page, role);
     await page.keyboard.press(key);
 }
 
 async function typeAnswer(page, text) {
-    await focusOn(page, 'Text1');
+    await focusOn(page, 'answerBox');
     await page.keyboard.down('Control');
     await page.keyboard.press('KeyA');
     await page.keyboard.up('Control');
@@ -80,27 +82,29 @@ async function expectMessage(page, text, icon, dismissKey) {
     const seen = await look(page);
     assert.deepEqual(seen.message, {title: data.design.main.caption, text, icon});
     assert.equal(seen.focus, 'message-ok', 'the focus is on OK');
+    const ring = await page.$eval('#message-ok', (ok) => getComputedStyle(ok).outlineStyle);
+    if (!lacking('keyRing')) assert.notEqual(ring, 'none', 'opened by key, OK shows its ring');
     await page.keyboard.press(dismissKey);
     assert.equal((await look(page)).message, null, `${dismissKey} dismisses the box`);
 }
 
 // The moved start button: where the design puts it, enabled, and nowhere to be
-// seen, though the page is wide enough to show it were the window not clipping.
-async function expectStartButtonUnseen(page, left) {
-    const seen = await page.evaluate(() => {
+// seen, though the screen is wide enough to show it were the window not clipping.
+async function expectStartButtonUnseen(page, left, screenWidth) {
+    const seen = await page.evaluate((screenWidth) => {
         const form = document.getElementById('Form1');
         const main = form.getBoundingClientRect();
-        const button = document.getElementById('Form1-Command2');
+        const button = document.querySelector('[data-role="start"]');
         const b = button.getBoundingClientRect();
         const hit = document.elementFromPoint(b.left + b.width / 2, b.top + b.height / 2);
         return {
             left: b.left - main.left,
-            onScreen: b.right <= innerWidth,
+            onScreen: b.right <= screenWidth,
             hit: hit === button,
             scrolled: form.scrollLeft + form.scrollTop,
             disabled: button.disabled,
         };
-    });
+    }, screenWidth);
     assert.deepEqual(seen, {left, onScreen: true, hit: false, scrolled: 0, disabled: false});
 }
 
@@ -120,7 +124,7 @@ function rowOf(problem) {
 }
 
 test('a whole drill with the keyboard alone', async () => {
-    const {page, log} = await openDrill(browser, {width: 1900});
+    const {page, log} = await openDrill(browser, {width: kWide});
     const texts = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
     assert.equal(await page.title(), data.design.main.caption);
     assert.deepEqual(await look(page), {
@@ -128,8 +132,8 @@ test('a whole drill with the keyboard alone', async () => {
         questionNo: '',
         mistakes: '',
         verdict: kHint,
-        answer: texts.Text1,
-        focus: 'Form1-Command1',
+        answer: texts[data.design.roles.answerBox],
+        focus: 'rule',
         said: '',
         message: null,
         ruleOpen: false,
@@ -143,37 +147,37 @@ test('a whole drill with the keyboard alone', async () => {
     await page.keyboard.press('Escape');
     seen = await look(page);
     assert.ok(!seen.ruleOpen);
-    assert.equal(seen.focus, 'Form1-Command1', 'the focus comes back to "Правило"');
+    assert.equal(seen.focus, 'rule', 'the focus comes back to "Правило"');
 
     // Before the start the box still holds its design text: moving on is refused
     // until "Принять ответ", which judges nothing and counts nothing.
-    await press(page, 'Command5');
+    await press(page, 'next');
     await expectMessage(page, kConfirm, 'information', 'Enter');
-    assert.equal((await look(page)).focus, 'Form1-Command5', 'the focus returns');
-    await press(page, 'Command3');
-    await press(page, 'Command5');
+    assert.equal((await look(page)).focus, 'next', 'the focus returns');
+    await press(page, 'accept');
+    await press(page, 'next');
     seen = await look(page);
     assert.equal(seen.message, null);
     assert.deepEqual(
         [seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
-        ['', '', '', kHint, texts.Text1],
+        ['', '', '', kHint, texts[data.design.roles.answerBox]],
     );
 
     // Enter in the answer box does nothing.
-    await focusOn(page, 'Text1');
+    await focusOn(page, 'answerBox');
     await page.keyboard.press('Enter');
     assert.equal((await look(page)).problem, '');
 
     // "Начало": out of sight, still focused, first question shown and announced.
-    await press(page, 'Command2');
+    await press(page, 'start');
     seen = await look(page);
-    assert.equal(seen.focus, 'Form1-Command2');
+    assert.equal(seen.focus, 'start');
     assert.equal(seen.questionNo, '1');
     assert.equal(seen.answer, '');
     assert.equal(seen.said, `Вопрос 1. Уравнение ${seen.problem}`);
     rowOf(seen.problem);
     const hiddenLeft = Math.floor((17000 + 7) / 15); // the design's 17000 twips
-    await expectStartButtonUnseen(page, hiddenLeft);
+    await expectStartButtonUnseen(page, hiddenLeft, kWide);
     const first = seen.problem;
     await page.keyboard.press('Enter'); // the unseen button repeats Start: clears only
     seen = await look(page);
@@ -183,7 +187,7 @@ test('a whole drill with the keyboard alone', async () => {
     const counted = () => (mistakes ? String(mistakes) : '');
 
     async function next(expectNo) {
-        await press(page, 'Command5');
+        await press(page, 'next');
         const s = await look(page);
         assert.equal(s.mistakes, counted(), 'the mistake display after "Ещё пример"');
         assert.equal(s.verdict, kHint);
@@ -195,44 +199,44 @@ test('a whole drill with the keyboard alone', async () => {
 
     async function answer(text, verdict, key = 'Enter') {
         await typeAnswer(page, text);
-        await press(page, 'Command3', key);
+        await press(page, 'accept', key);
         const s = await look(page);
         assert.equal(s.verdict, verdict, `"${text}" is judged`);
         if (verdict !== kHint) assert.equal(s.said, verdict, 'the verdict is announced');
-        assert.equal(s.focus, 'Form1-Command3', 'no operation moves the focus');
+        assert.equal(s.focus, 'accept', 'no operation moves the focus');
     }
 
     // 1: right, then the rule is allowed.
     let row = rowOf(first);
     await answer(row.answers[2], 'Верно');
-    await press(page, 'Command1');
+    await press(page, 'rule');
     assert.ok((await look(page)).ruleOpen, 'the rule opens after a judged answer');
     await page.keyboard.press('Escape');
     row = await next(2);
 
     // 2: the rule refused while the question waits; a wrong answer (a trailing
     // blank), not re-judged.
-    await press(page, 'Command1');
+    await press(page, 'rule');
     await expectMessage(page, kAnswerFirst, 'warning', 'Escape');
-    assert.equal((await look(page)).focus, 'Form1-Command1');
+    assert.equal((await look(page)).focus, 'rule');
     assert.equal(judge(row, row.answers[0] + ' '), 'Ошибка');
     await answer(row.answers[0] + ' ', 'Ошибка');
     ++mistakes;
     assert.equal((await look(page)).mistakes, '', 'the display catches up at the next question');
     await typeAnswer(page, row.answers[0]);
-    await press(page, 'Command3');
+    await press(page, 'accept');
     assert.equal((await look(page)).verdict, 'Ошибка', 'a second answer is not judged');
     row = await next(3);
 
     // 3: an answer typed but not accepted keeps the question; a held Enter moves once.
     await typeAnswer(page, row.answers[1]);
-    await press(page, 'Command5');
+    await press(page, 'next');
     await expectMessage(page, kConfirm, 'information', 'Enter');
     seen = await look(page);
     assert.deepEqual([seen.questionNo, seen.answer, seen.verdict], ['3', row.answers[1], kHint]);
-    await press(page, 'Command3');
+    await press(page, 'accept');
     assert.equal((await look(page)).verdict, 'Верно');
-    await focusOn(page, 'Command5');
+    await focusOn(page, 'next');
     await page.keyboard.down('Enter');
     await page.keyboard.down('Enter'); // the key's auto-repeat
     await page.keyboard.down('Enter');
@@ -246,7 +250,7 @@ test('a whole drill with the keyboard alone', async () => {
     row = await next(5);
 
     // 5: accepted empty: judges nothing, but moving on counts a mistake.
-    await press(page, 'Command3');
+    await press(page, 'accept');
     assert.equal((await look(page)).verdict, kHint);
     ++mistakes;
     row = await next(6);
@@ -266,12 +270,12 @@ test('a whole drill with the keyboard alone', async () => {
         if (verdict === 'Ошибка') ++mistakes;
     }
     const last = (await look(page)).problem;
-    await focusOn(page, 'Command2');
-    await expectStartButtonUnseen(page, hiddenLeft);
+    await focusOn(page, 'start');
+    await expectStartButtonUnseen(page, hiddenLeft, kWide);
 
     // The end, and every press after it.
     for (let i = 0; i < 2; ++i) {
-        await press(page, 'Command5');
+        await press(page, 'next');
         await expectMessage(page, kOver, 'information', i ? 'Escape' : 'Enter');
         seen = await look(page);
         assert.deepEqual(
@@ -280,11 +284,11 @@ test('a whole drill with the keyboard alone', async () => {
         );
     }
     await answer('x=1', kHint);
-    await press(page, 'Command5');
+    await press(page, 'next');
     await expectMessage(page, kOver, 'information', 'Enter');
     assert.equal((await look(page)).mistakes, String(mistakes));
 
-    await press(page, 'Command1');
+    await press(page, 'rule');
     assert.ok((await look(page)).ruleOpen, 'the rule opens after the end');
     await page.keyboard.press('Escape');
 
@@ -292,7 +296,7 @@ test('a whole drill with the keyboard alone', async () => {
     // page close a tab whose history holds only it (checked below), so here the
     // history gets a second entry, as Chromium's tab has from its blank start.
     if (browserName === 'firefox') await page.evaluate(() => history.pushState(null, ''));
-    await press(page, 'Command7');
+    await press(page, 'quit');
     const ended = await page.evaluate(() => ({
         line: document.getElementById('ended').hidden
             ? null
@@ -317,7 +321,7 @@ test(
     async () => {
         const {page, log} = await openDrill(browser);
         const closed = new Promise((resolve) => page.once('close', resolve));
-        await press(page, 'Command7').catch((e) =>
+        await press(page, 'quit').catch((e) =>
             // the tab goes before the key is up
             assert.match(e.message, /BrowsingContext does no longer exist/),
         );
@@ -335,8 +339,8 @@ test(
 // The page is drawn before its compiled module is ready; presses made meanwhile
 // wait for it and are judged on the answer box as it was when pressed. One that
 // opens a message box ends them, as the box would have stopped the rest.
-test('presses before the module is ready wait for it', async () => {
-    const {page, log} = await openDrill(browser, {width: 1900, holdModule: true});
+test('presses before the module is ready wait for it', {skip: lacking('preload')}, async () => {
+    const {page, log} = await openDrill(browser, {width: kWide, holdModule: true});
     const drawn = await page.evaluate(() => ({
         ready: document.documentElement.dataset.ready ?? null,
         texts: [...document.querySelectorAll('#Form1 [data-name]')].map((el) => [
@@ -351,13 +355,13 @@ test('presses before the module is ready wait for it', async () => {
         Object.fromEntries(design.map((c) => [c.name, c.text])),
         'every control drawn',
     );
-    assert.equal((await look(page)).focus, 'Form1-Command1', 'the focus starts on "Правило"');
+    assert.equal((await look(page)).focus, 'rule', 'the focus starts on "Правило"');
 
     // "Ещё пример" while the box holds its design text, then the box emptied and
     // "Правило" pressed: nothing happens yet.
-    await press(page, 'Command5');
+    await press(page, 'next');
     await typeAnswer(page, '');
-    await press(page, 'Command1');
+    await press(page, 'rule');
     let seen = await look(page);
     assert.deepEqual([seen.message, seen.ruleOpen, seen.said], [null, false, '']);
 
@@ -366,10 +370,10 @@ test('presses before the module is ready wait for it', async () => {
     await expectMessage(page, kConfirm, 'information', 'Enter');
     seen = await look(page);
     assert.equal(seen.ruleOpen, false, 'the press after the box is not carried out');
-    assert.equal(seen.focus, 'Form1-Command1');
+    assert.equal(seen.focus, 'rule');
 
     // From now on presses are carried out at once.
-    await press(page, 'Command1');
+    await press(page, 'rule');
     assert.ok((await look(page)).ruleOpen, 'the rule opens before the start');
     assertClean(assert, log);
     await page.close();

@@ -8,9 +8,18 @@ import os from 'node:os';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {after, before, test} from 'node:test';
-import {assertClean, htmlPath, launch, openDrill, pageUrl, programData} from './browser.mjs';
+import {
+    assertClean,
+    htmlPath,
+    lacking,
+    launch,
+    openDrill,
+    pageUrl,
+    programData,
+    role,
+    tooNarrow,
+} from './browser.mjs';
 
-const role = (name) => `[data-role="${name}"]`;
 let browser, data;
 before(async () => {
     browser = await launch();
@@ -25,83 +34,100 @@ for (const [width, height] of [
     [640, 360],
     [768, 1024],
 ]) {
-    test(`every control in reach and legible at ${width}×${height} by touch`, async () => {
-        const {page, log} = await openDrill(browser, {width, height, touch: true});
-        // Each control within the width, at 12 px or more, and the one a tap hits.
-        const faults = await page.evaluate(() =>
-            [...document.querySelectorAll('#Form1 .control')]
-                .flatMap((el) => {
-                    el.scrollIntoView({block: 'center'});
-                    const r = el.getBoundingClientRect();
-                    const px = parseFloat(getComputedStyle(el).fontSize);
-                    const hit = document.elementFromPoint(
-                        r.left + r.width / 2,
-                        r.top + r.height / 2,
-                    );
-                    return r.left < 0 || r.right > innerWidth || px < 12 || hit !== el
-                        ? [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`]
-                        : [];
-                })
-                .concat(document.documentElement.scrollWidth > innerWidth ? ['scrolls'] : []),
-        );
-        assert.deepEqual(faults, []);
-        assertClean(assert, log);
-        await page.close();
-    });
+    test(
+        `every control in reach and legible at ${width}×${height} by touch`,
+        {skip: tooNarrow(width)},
+        async () => {
+            const {page, log} = await openDrill(browser, {width, height, touch: true});
+            // Each control within the screen's width (a phone's page may be laid out
+            // wider than its screen), at 12 px or more, and the one a tap hits.
+            const faults = await page.evaluate(
+                (width) =>
+                    [...document.querySelectorAll('#Form1 .control')]
+                        .flatMap((el) => {
+                            el.scrollIntoView({block: 'center'});
+                            const r = el.getBoundingClientRect();
+                            const px = parseFloat(getComputedStyle(el).fontSize);
+                            const hit = document.elementFromPoint(
+                                r.left + r.width / 2,
+                                r.top + r.height / 2,
+                            );
+                            return r.left < 0 || r.right > width || px < 12 || hit !== el
+                                ? [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`]
+                                : [];
+                        })
+                        .concat(document.documentElement.scrollWidth > width ? ['scrolls'] : []),
+                width,
+            );
+            assert.deepEqual(faults, []);
+            assertClean(assert, log);
+            await page.close();
+        },
+    );
 }
 
-test('a drill played by taps on a phone, the keyboard open over the answer box', async () => {
-    const {page, log} = await openDrill(browser, {width: 360, height: 640, touch: true});
-    const text = (r) => page.$eval(role(r), (el) => el.value ?? el.textContent);
-    await page.tap(role('start'));
-    for (const [pick, verdict] of [
-        [() => 'x=1', 'Ошибка'],
-        [(row) => row.answers[0], 'Верно'],
-    ]) {
-        const problem = await text('problem');
-        const answer = pick(data.bank.find((q) => q.problem === problem));
+test(
+    'a drill played by taps on a phone, the keyboard open over the answer box',
+    {skip: lacking('touch')},
+    async () => {
+        const {page, log} = await openDrill(browser, {width: 360, height: 640, touch: true});
+        const text = (r) => page.$eval(role(r), (el) => el.value ?? el.textContent);
+        await page.tap(role('start'));
+        // Out of the column: outside the window, which clips it.
+        const away = await page.$eval(role('start'), (el) => {
+            const [b, w] = [el, el.closest('.window')].map((e) => e.getBoundingClientRect());
+            return b.right <= w.left || b.left >= w.right || b.bottom <= w.top || b.top >= w.bottom;
+        });
+        assert.ok(away, '"Начало" leaves the column once pressed');
+        for (const [pick, verdict] of [
+            [() => 'x=1', 'Ошибка'],
+            [(row) => row.answers[0], 'Верно'],
+        ]) {
+            const problem = await text('problem');
+            const answer = pick(data.bank.find((q) => q.problem === problem));
+            await page.tap(role('answerBox'));
+            await page.setViewport({width: 360, height: 300, hasTouch: true, isMobile: true});
+            // In view once the page has followed the keyboard (its resize event).
+            await page.waitForFunction(
+                (roles) =>
+                    roles.every((r) => {
+                        const box = document
+                            .querySelector(`[data-role="${r}"]`)
+                            .getBoundingClientRect();
+                        return box.top >= 0 && box.bottom <= innerHeight;
+                    }),
+                {timeout: 5000},
+                ['problem', 'answerBox', 'accept'],
+            );
+            await page.keyboard.type(answer);
+            await page.tap(role('accept'));
+            await page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true});
+            assert.equal(await text('verdict'), verdict);
+            await page.tap(role('next'));
+        }
+        assert.equal(await text('questionNo'), '3');
         await page.tap(role('answerBox'));
-        await page.setViewport({width: 360, height: 300, hasTouch: true, isMobile: true});
-        // In view once the page has followed the keyboard (its resize event).
-        await page.waitForFunction(
-            (roles) =>
-                roles.every((r) => {
-                    const box = document
-                        .querySelector(`[data-role="${r}"]`)
-                        .getBoundingClientRect();
-                    return box.top >= 0 && box.bottom <= innerHeight;
-                }),
-            {timeout: 5000},
-            ['problem', 'answerBox', 'accept'],
-        );
-        await page.keyboard.type(answer);
+        await page.keyboard.type('x');
         await page.tap(role('accept'));
-        await page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true});
-        assert.equal(await text('verdict'), verdict);
-        await page.tap(role('next'));
-    }
-    assert.equal(await text('questionNo'), '3');
-    await page.tap(role('answerBox'));
-    await page.keyboard.type('x');
-    await page.tap(role('accept'));
-    for (const [target, hidden] of [
-        [role('rule'), false],
-        ['#Form2-close', true],
-    ]) {
-        await page.tap(target);
-        assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
-    }
-    await page.tap(role('quit'));
-    const end = await page.$eval('#ended', (p) => [p.hidden, p.getBoundingClientRect().bottom]);
-    assert.ok(!end[0] && end[1] <= 640, 'the end is said where it is seen');
-    assertClean(assert, log);
-    await page.close();
-});
+        for (const [target, hidden] of [
+            [role('rule'), false],
+            ['#Form2-close', true],
+        ]) {
+            await page.tap(target);
+            assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
+        }
+        await page.tap(role('quit'));
+        const end = await page.$eval('#ended', (p) => [p.hidden, p.getBoundingClientRect().bottom]);
+        assert.ok(!end[0] && end[1] <= 640, 'the end is said where it is seen');
+        assertClean(assert, log);
+        await page.close();
+    },
+);
 
 // The rule window as a desktop's: behind the main window once that is used,
 // dragged by its title by mouse and finger and kept on the page, closed by
 // Escape while in front wherever the focus went.
-test('the rule window gives way, moves and closes', async () => {
+test('the rule window gives way, moves and closes', {skip: lacking('touch')}, async () => {
     const {page, log} = await openDrill(browser, {touch: true});
     const rule = () =>
         page.$eval('#Form2', (w) => ({
@@ -154,7 +180,7 @@ test('the rule window gives way, moves and closes', async () => {
 // of the window holds no control, so it is one flat colour if the picture is
 // dropped; drawn, a good part of it is the caption's ink.
 for (const scheme of ['dark', 'light']) {
-    test(`the picture under forced colours, ${scheme}`, async () => {
+    test(`the picture under forced colours, ${scheme}`, {skip: lacking('devtools')}, async () => {
         const {page, log} = await openDrill(browser);
         const cdp = await page.createCDPSession();
         await cdp.send('Emulation.setEmulatedMedia', {
@@ -185,9 +211,13 @@ for (const scheme of ['dark', 'light']) {
     });
 }
 
-test("a press on a message box's text leaves the focus on OK", async () => {
+test('a message box opened by the mouse: no focus ring, and a press on its text keeps the focus on OK', async () => {
     const {page, log} = await openDrill(browser);
     await page.click(role('next'));
+    assert.equal(
+        await page.$eval('#message-ok', (ok) => getComputedStyle(ok).outlineStyle),
+        'none',
+    );
     await page.click('#message-text');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'message-ok');
     await page.keyboard.press('Enter');
@@ -198,34 +228,41 @@ test("a press on a message box's text leaves the focus on OK", async () => {
 
 // Without JavaScript, and with the compiled core damaged: a line says so, and
 // no control can be used.
-test('pages that cannot start say so', async () => {
+test('pages that cannot start say so', async (t) => {
     const damaged = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'drill-')), 'damaged.html');
     fs.writeFileSync(damaged, fs.readFileSync(htmlPath, 'utf8').replace('AGFzbQ', 'AGFzbR'));
     for (const [javaScript, url, line] of [
         [false, pageUrl, '#desk noscript'],
         [true, pathToFileURL(damaged).href, '#failed'],
     ]) {
-        const page = await browser.newPage();
-        await page.setJavaScriptEnabled(javaScript);
-        await page.goto(url);
-        if (javaScript) await page.waitForSelector('#failed:not([hidden])', {timeout: 60000});
-        const usable = await page.evaluate(
-            (line) => ({
-                line: document.querySelector(line).textContent,
-                opacity: getComputedStyle(document.querySelector('[data-name]')).opacity,
-                open: [...document.querySelectorAll('#Form1 button, #Form1 input')]
-                    .filter((el) => !el.disabled && !el.readOnly)
-                    .map((el) => el.type),
-            }),
-            line,
-        );
-        assert.match(usable.line, javaScript ? /не удалось запустить/ : /JavaScript/);
-        assert.ok(Number(usable.opacity) < 1, 'the controls look unusable');
-        // Without a script a button does nothing anyway; a dead page takes no press.
-        assert.deepEqual(
-            usable.open.filter((t) => javaScript || t === 'text'),
-            [],
-        );
-        await page.close();
+        const skip = !javaScript && lacking('noscript');
+        await t.test(javaScript ? 'a damaged module' : 'no JavaScript', {skip}, async () => {
+            let page;
+            if (javaScript) {
+                ({page} = await openDrill(browser, {url, until: '#failed:not([hidden])'}));
+            } else {
+                page = await browser.newPage();
+                await page.setJavaScriptEnabled(false);
+                await page.goto(url);
+            }
+            const usable = await page.evaluate(
+                (line) => ({
+                    line: document.querySelector(line).textContent,
+                    opacity: getComputedStyle(document.querySelector('[data-name]')).opacity,
+                    open: [...document.querySelectorAll('#Form1 button, #Form1 input')]
+                        .filter((el) => !el.disabled && !el.readOnly)
+                        .map((el) => el.type),
+                }),
+                line,
+            );
+            assert.match(usable.line, javaScript ? /не удалось запустить/ : /JavaScript/);
+            assert.ok(Number(usable.opacity) < 1, 'the controls look unusable');
+            // Without a script a button does nothing anyway; a dead page takes no press.
+            assert.deepEqual(
+                usable.open.filter((t) => javaScript || t === 'text'),
+                [],
+            );
+            await page.close();
+        });
     }
 });

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// WebKitGTK's MiniBrowser behind the few puppeteer calls the page tests make,
+// over its WebDriver (classic: this WebDriver has no BiDi). It needs an X
+// display (the test desktop's); a device scale is a display setting there
+// (GDK_SCALE), so each scale gets a browser of its own, started when first asked.
+import fs from 'node:fs';
+import {Builder, By, Key} from 'selenium-webdriver';
+import remote from 'selenium-webdriver/remote/index.js';
+
+const kMiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const kKeys = {
+    Enter: Key.ENTER,
+    Tab: Key.TAB,
+    Escape: Key.ESCAPE,
+    Backspace: Key.BACK_SPACE,
+    Shift: Key.SHIFT,
+    Control: Key.CONTROL,
+};
+const key = (name) => kKeys[name] ?? /^Key(.)$/.exec(name)?.[1].toLowerCase() ?? name;
+
+// Installed once the page has loaded, as WebDriver runs nothing earlier: the
+// buffered resource timings and reports still hold what happened before;
+// script errors only from then on.
+const kWatch = `if (!window.drillLog) {
+    const log = (window.drillLog = {requests: [], violations: [], errors: []});
+    new PerformanceObserver((l) => log.requests.push(...l.getEntries().map((e) => e.name)))
+        .observe({type: 'resource', buffered: true});
+    new ReportingObserver((r) => log.violations.push(...r.map((v) => v.body.effectiveDirective)),
+        {types: ['csp-violation'], buffered: true}).observe();
+    addEventListener('error', (e) => log.errors.push(e.message));
+    addEventListener('unhandledrejection', (e) => log.errors.push(String(e.reason)));
+    const error = console.error;
+    console.error = (...a) => { log.errors.push(a.join(' ')); error.apply(console, a); };
+}`;
+
+export function launchWebKit() {
+    const browsers = new Map();
+    const session = async (scale) => {
+        if (!browsers.has(scale)) {
+            const service = new remote.DriverService.Builder('/usr/bin/WebKitWebDriver')
+                .setHostname('127.0.0.1')
+                .setEnvironment({...process.env, GDK_SCALE: String(scale)})
+                .build();
+            const driver = await new Builder()
+                .usingServer(await service.start(20000))
+                .withCapabilities({
+                    browserName: 'MiniBrowser',
+                    'webkitgtk:browserOptions': {binary: kMiniBrowser, args: ['--automation']},
+                })
+                .build();
+            browsers.set(scale, {service, driver});
+        }
+        return browsers.get(scale).driver;
+    };
+    return {
+        session,
+        async close() {
+            for (const {service, driver} of browsers.values()) {
+                await driver.quit().catch(() => {});
+                await service.kill();
+            }
+        },
+    };
+}
+
+// A function and its arguments run in the page; the value and what the page
+// logged meanwhile come back.
+function script(fn) {
+    return `${kWatch}
+    return (async (...args) => {
+        const value = await (${fn})(...args);
+        const log = window.drillLog;
+        const drained = {};
+        for (const k of Object.keys(log)) drained[k] = log[k].splice(0);
+        return [value, drained];
+    })(...arguments);`;
+}
+
+export async function openWebKit(browser, {scale, width, height, holdModule, url, until}) {
+    // A touch screen's viewport, without the touch screen.
+    if (holdModule) throw new Error('WebKit here cannot hold the module back');
+    const driver = await browser.session(scale);
+    const log = {requests: [], violations: [], errors: []};
+    const evaluate = async (fn, ...args) => {
+        const [value, drained] = await driver.executeScript(script(fn), ...args);
+        for (const k of Object.keys(log)) {
+            log[k].push(...drained[k].filter((u) => k !== 'requests' || u !== url));
+        }
+        return value;
+    };
+    const center = (selector) =>
+        evaluate((s) => {
+            const el = document.querySelector(s);
+            el.scrollIntoView({block: 'nearest', inline: 'nearest'});
+            const r = el.getBoundingClientRect();
+            return {x: Math.round(r.left + r.width / 2), y: Math.round(r.top + r.height / 2)};
+        }, selector);
+    const act = (build) => build(driver.actions({async: true})).perform();
+    const pointer = (x, y) => ({x: Math.round(x), y: Math.round(y), origin: 'viewport'});
+    const mouse = {
+        click: (x, y) => act((a) => a.move(pointer(x, y)).press().release()),
+        move: (x, y) => act((a) => a.move(pointer(x, y))),
+        down: () => act((a) => a.press()),
+        up: () => act((a) => a.release()),
+    };
+    const keyboard = {
+        down: (k) => act((a) => a.keyDown(key(k))),
+        up: (k) => act((a) => a.keyUp(key(k))),
+        press: (k) => act((a) => a.keyDown(key(k)).keyUp(key(k))),
+        type: (text) => act((a) => a.sendKeys(text)),
+    };
+    const boundingBox = async (selector) =>
+        evaluate((s) => {
+            const r = document.querySelector(s).getBoundingClientRect();
+            return {x: r.left, y: r.top, width: r.width, height: r.height};
+        }, selector);
+    const page = {
+        evaluate,
+        mouse,
+        keyboard,
+        $eval: (selector, fn, ...args) =>
+            evaluate(`(s, ...a) => (${fn})(document.querySelector(s), ...a)`, selector, ...args),
+        $$eval: (selector, fn, ...args) =>
+            evaluate(`(s, ...a) => (${fn})([...document.querySelectorAll(s)], ...a)`, selector, ...args),
+        $: async (selector) => ({
+            boundingBox: () => boundingBox(selector),
+            screenshot: async ({path}) =>
+                fs.writeFileSync(
+                    path,
+                    await driver.findElement(By.css(selector)).takeScreenshot(),
+                    'base64',
+                ),
+        }),
+        click: async (selector) => {
+            const {x, y} = await center(selector);
+            await mouse.click(x, y);
+        },
+        focus: (selector) => evaluate((s) => document.querySelector(s).focus(), selector),
+        title: () => driver.getTitle(),
+        waitForFunction: async (fn, {timeout = 30000} = {}, ...args) =>
+            driver.wait(() => evaluate(fn, ...args), timeout),
+        waitForSelector: async (selector, {timeout = 30000} = {}) =>
+            driver.wait(() => evaluate((s) => !!document.querySelector(s), selector), timeout),
+        // The viewport as drawn, cut to clip (CSS pixels) in the page itself.
+        screenshot: async ({path, clip, encoding} = {}) => {
+            let png = await driver.takeScreenshot();
+            if (clip) {
+                png = await evaluate(
+                    async (png, clip) => {
+                        const img = new Image();
+                        await new Promise((resolve) => {
+                            img.onload = resolve;
+                            img.src = 'data:image/png;base64,' + png;
+                        });
+                        const k = devicePixelRatio;
+                        const [x, y, w, h] = [clip.x, clip.y, clip.width, clip.height].map((v) => v * k);
+                        const canvas = new OffscreenCanvas(w, h);
+                        canvas.getContext('2d').drawImage(img, x, y, w, h, 0, 0, w, h);
+                        const blob = await canvas.convertToBlob();
+                        const bytes = new Uint8Array(await blob.arrayBuffer());
+                        return btoa(String.fromCharCode(...bytes));
+                    },
+                    png,
+                    clip,
+                );
+            }
+            if (path) fs.writeFileSync(path, png, 'base64');
+            return encoding === 'base64' ? png : Buffer.from(png, 'base64');
+        },
+        close: () => driver.get('about:blank'),
+    };
+    // The window sized so that its view is the viewport asked for.
+    await driver.get(url);
+    const rect = {width, height};
+    for (let i = 0; i < 2; ++i) {
+        await driver.manage().window().setRect(rect);
+        const seen = await evaluate(() => [innerWidth, innerHeight]);
+        rect.width += width - seen[0];
+        rect.height += height - seen[1];
+    }
+    const seen = await evaluate(() => [innerWidth, innerHeight]);
+    if (seen[0] !== width || seen[1] !== height) throw new Error(`a ${seen.join('×')} view`);
+    // Drawn at the new size before anything is looked at.
+    await evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+    await page.waitForSelector(until, {timeout: 60000});
+    return {page, log};
+}
