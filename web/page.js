@@ -91,6 +91,12 @@ function setUpMessageBox() {
     message.box.addEventListener('mousedown', (e) => {
         if (e.target !== message.ok) e.preventDefault();
     });
+    // WebKit gives the focus a script moves the look of the focus before it,
+    // and a clicked button there takes none: a box opened by the mouse would
+    // show OK's ring. No button's ring shows from a press until a key is used.
+    const root = document.documentElement;
+    addEventListener('pointerdown', () => root.classList.add('pointing'), true);
+    addEventListener('keydown', () => root.classList.remove('pointing'), true);
 }
 
 // --- The rule window: one, modeless, in front of or behind the main one. ---

@@ -44,7 +44,6 @@ const kLacking = {
         devtools: "Chromium's DevTools protocol",
         preload: "WebKit's WebDriver runs no script before the page's own",
         noscript: "WebKit's WebDriver cannot switch JavaScript off",
-        keyRing: "WebKit shows no focus ring after WebDriver's keys",
     },
 };
 export const lacking = (need) => kLacking[browserName]?.[need] ?? false;

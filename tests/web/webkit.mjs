@@ -121,7 +121,11 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
         $eval: (selector, fn, ...args) =>
             evaluate(`(s, ...a) => (${fn})(document.querySelector(s), ...a)`, selector, ...args),
         $$eval: (selector, fn, ...args) =>
-            evaluate(`(s, ...a) => (${fn})([...document.querySelectorAll(s)], ...a)`, selector, ...args),
+            evaluate(
+                `(s, ...a) => (${fn})([...document.querySelectorAll(s)], ...a)`,
+                selector,
+                ...args,
+            ),
         $: async (selector) => ({
             boundingBox: () => boundingBox(selector),
             screenshot: async ({path}) =>
@@ -153,7 +157,9 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
                             img.src = 'data:image/png;base64,' + png;
                         });
                         const k = devicePixelRatio;
-                        const [x, y, w, h] = [clip.x, clip.y, clip.width, clip.height].map((v) => v * k);
+                        const [x, y, w, h] = [clip.x, clip.y, clip.width, clip.height].map(
+                            (v) => v * k,
+                        );
                         const canvas = new OffscreenCanvas(w, h);
                         canvas.getContext('2d').drawImage(img, x, y, w, h, 0, 0, w, h);
                         const blob = await canvas.convertToBlob();
@@ -169,16 +175,21 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
         },
         close: () => driver.get('about:blank'),
     };
-    // The window sized so that its view is the viewport asked for.
+    // The window sized so that its view is the viewport asked for: its frame
+    // and toolbar measured, and the window manager given time to follow.
     await driver.get(url);
-    const rect = {width, height};
-    for (let i = 0; i < 2; ++i) {
-        await driver.manage().window().setRect(rect);
-        const seen = await evaluate(() => [innerWidth, innerHeight]);
-        rect.width += width - seen[0];
-        rect.height += height - seen[1];
+    const frame = () => evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
+    let seen;
+    for (let i = 0; i < 20; ++i) {
+        const [dw, dh] = await frame();
+        await driver
+            .manage()
+            .window()
+            .setRect({width: width + dw, height: height + dh});
+        await new Promise((r) => setTimeout(r, 50 * i));
+        seen = await evaluate(() => [innerWidth, innerHeight]);
+        if (seen[0] === width && seen[1] === height) break;
     }
-    const seen = await evaluate(() => [innerWidth, innerHeight]);
     if (seen[0] !== width || seen[1] !== height) throw new Error(`a ${seen.join('×')} view`);
     // Drawn at the new size before anything is looked at.
     await evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
