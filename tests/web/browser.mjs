@@ -47,9 +47,6 @@ const kLacking = {
     },
 };
 export const lacking = (need) => kLacking[browserName]?.[need] ?? false;
-// MiniBrowser's window is no narrower than its toolbar.
-export const tooNarrow = (width) =>
-    browserName === 'webkit' && width < 447 && `MiniBrowser's view is at least 447 px wide`;
 
 // A control of the main window by what it does, as the page's script finds it.
 export const role = (name) => `[data-role="${name}"]`;

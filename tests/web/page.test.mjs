@@ -17,7 +17,6 @@ import {
     pageUrl,
     programData,
     role,
-    tooNarrow,
 } from './browser.mjs';
 
 let browser, data;
@@ -34,36 +33,32 @@ for (const [width, height] of [
     [640, 360],
     [768, 1024],
 ]) {
-    test(
-        `every control in reach and legible at ${width}×${height} by touch`,
-        {skip: tooNarrow(width)},
-        async () => {
-            const {page, log} = await openDrill(browser, {width, height, touch: true});
-            // Each control within the screen's width (a phone's page may be laid out
-            // wider than its screen), at 12 px or more, and the one a tap hits.
-            const faults = await page.evaluate(
-                (width) =>
-                    [...document.querySelectorAll('#Form1 .control')]
-                        .flatMap((el) => {
-                            el.scrollIntoView({block: 'center'});
-                            const r = el.getBoundingClientRect();
-                            const px = parseFloat(getComputedStyle(el).fontSize);
-                            const hit = document.elementFromPoint(
-                                r.left + r.width / 2,
-                                r.top + r.height / 2,
-                            );
-                            return r.left < 0 || r.right > width || px < 12 || hit !== el
-                                ? [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`]
-                                : [];
-                        })
-                        .concat(document.documentElement.scrollWidth > width ? ['scrolls'] : []),
-                width,
-            );
-            assert.deepEqual(faults, []);
-            assertClean(assert, log);
-            await page.close();
-        },
-    );
+    test(`every control in reach and legible at ${width}×${height} by touch`, async () => {
+        const {page, log} = await openDrill(browser, {width, height, touch: true});
+        // Each control within the screen's width (a phone's page may be laid out
+        // wider than its screen), at 12 px or more, and the one a tap hits.
+        const faults = await page.evaluate(
+            (width) =>
+                [...document.querySelectorAll('#Form1 .control')]
+                    .flatMap((el) => {
+                        el.scrollIntoView({block: 'center'});
+                        const r = el.getBoundingClientRect();
+                        const px = parseFloat(getComputedStyle(el).fontSize);
+                        const hit = document.elementFromPoint(
+                            r.left + r.width / 2,
+                            r.top + r.height / 2,
+                        );
+                        return r.left < 0 || r.right > width || px < 12 || hit !== el
+                            ? [`${el.dataset.name}: ${r.left}..${r.right}, ${px} px`]
+                            : [];
+                    })
+                    .concat(document.documentElement.scrollWidth > width ? ['scrolls'] : []),
+            width,
+        );
+        assert.deepEqual(faults, []);
+        assertClean(assert, log);
+        await page.close();
+    });
 }
 
 test(

@@ -4,6 +4,8 @@
 // display (the test desktop's); a device scale is a display setting there
 // (GDK_SCALE), so each scale gets a browser of its own, started when first asked.
 import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 import {Builder, By, Key} from 'selenium-webdriver';
 import remote from 'selenium-webdriver/remote/index.js';
 
@@ -33,13 +35,21 @@ const kWatch = `if (!window.drillLog) {
     console.error = (...a) => { log.errors.push(a.join(' ')); error.apply(console, a); };
 }`;
 
+// MiniBrowser's toolbar would keep its window wider than a phone's screen: a
+// style sheet of its own shrinks it to nothing.
+const kNoChrome = `window * { min-width: 0; min-height: 0; margin: 0; padding: 0;
+    border-width: 0; font-size: 4px; -gtk-icon-transform: scale(0.2); }`;
+
 export function launchWebKit() {
     const browsers = new Map();
+    const config = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-webkit-'));
+    fs.mkdirSync(path.join(config, 'gtk-3.0'));
+    fs.writeFileSync(path.join(config, 'gtk-3.0', 'gtk.css'), kNoChrome);
     const session = async (scale) => {
         if (!browsers.has(scale)) {
             const service = new remote.DriverService.Builder('/usr/bin/WebKitWebDriver')
                 .setHostname('127.0.0.1')
-                .setEnvironment({...process.env, GDK_SCALE: String(scale)})
+                .setEnvironment({...process.env, GDK_SCALE: String(scale), XDG_CONFIG_HOME: config})
                 .build();
             const driver = await new Builder()
                 .usingServer(await service.start(20000))
@@ -59,6 +69,7 @@ export function launchWebKit() {
                 await driver.quit().catch(() => {});
                 await service.kill();
             }
+            fs.rmSync(config, {recursive: true, force: true});
         },
     };
 }
