@@ -21,14 +21,14 @@ const kKeys = {
 const key = (name) => kKeys[name] ?? /^Key(.)$/.exec(name)?.[1].toLowerCase() ?? name;
 
 // Installed once the page has loaded, as WebDriver runs nothing earlier: the
-// buffered resource timings and reports still hold what happened before;
-// script errors only from then on.
+// buffered resource timings still hold the requests made before; policy
+// violations and script errors are seen only from then on.
 const kWatch = `if (!window.drillLog) {
     const log = (window.drillLog = {requests: [], violations: [], errors: []});
     new PerformanceObserver((l) => log.requests.push(...l.getEntries().map((e) => e.name)))
         .observe({type: 'resource', buffered: true});
-    new ReportingObserver((r) => log.violations.push(...r.map((v) => v.body.effectiveDirective)),
-        {types: ['csp-violation'], buffered: true}).observe();
+    addEventListener('securitypolicyviolation', (e) =>
+        log.violations.push(e.violatedDirective + ' ' + e.blockedURI));
     addEventListener('error', (e) => log.errors.push(e.message));
     addEventListener('unhandledrejection', (e) => log.errors.push(String(e.reason)));
     const error = console.error;
