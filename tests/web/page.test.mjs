@@ -19,6 +19,7 @@ import {
     role,
 } from './browser.mjs';
 
+const noTouch = {skip: lacking('touch')};
 let browser, data;
 before(async () => {
     browser = await launch();
@@ -61,68 +62,64 @@ for (const [width, height] of [
     });
 }
 
-test(
-    'a drill played by taps on a phone, the keyboard open over the answer box',
-    {skip: lacking('touch')},
-    async () => {
-        const {page, log} = await openDrill(browser, {width: 360, height: 640, touch: true});
-        const text = (r) => page.$eval(role(r), (el) => el.value ?? el.textContent);
-        await page.tap(role('start'));
-        // Out of the column: outside the window, which clips it.
-        const away = await page.$eval(role('start'), (el) => {
-            const [b, w] = [el, el.closest('.window')].map((e) => e.getBoundingClientRect());
-            return b.right <= w.left || b.left >= w.right || b.bottom <= w.top || b.top >= w.bottom;
-        });
-        assert.ok(away, '"Начало" leaves the column once pressed');
-        for (const [pick, verdict] of [
-            [() => 'x=1', 'Ошибка'],
-            [(row) => row.answers[0], 'Верно'],
-        ]) {
-            const problem = await text('problem');
-            const answer = pick(data.bank.find((q) => q.problem === problem));
-            await page.tap(role('answerBox'));
-            await page.setViewport({width: 360, height: 300, hasTouch: true, isMobile: true});
-            // In view once the page has followed the keyboard (its resize event).
-            await page.waitForFunction(
-                (roles) =>
-                    roles.every((r) => {
-                        const box = document
-                            .querySelector(`[data-role="${r}"]`)
-                            .getBoundingClientRect();
-                        return box.top >= 0 && box.bottom <= innerHeight;
-                    }),
-                {timeout: 5000},
-                ['problem', 'answerBox', 'accept'],
-            );
-            await page.keyboard.type(answer);
-            await page.tap(role('accept'));
-            await page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true});
-            assert.equal(await text('verdict'), verdict);
-            await page.tap(role('next'));
-        }
-        assert.equal(await text('questionNo'), '3');
+test('a drill played by taps on a phone, the keyboard open over the box', noTouch, async () => {
+    const {page, log} = await openDrill(browser, {width: 360, height: 640, touch: true});
+    const text = (r) => page.$eval(role(r), (el) => el.value ?? el.textContent);
+    await page.tap(role('start'));
+    // Out of the column: outside the window, which clips it.
+    const away = await page.$eval(role('start'), (el) => {
+        const [b, w] = [el, el.closest('.window')].map((e) => e.getBoundingClientRect());
+        return b.right <= w.left || b.left >= w.right || b.bottom <= w.top || b.top >= w.bottom;
+    });
+    assert.ok(away, '"Начало" leaves the column once pressed');
+    for (const [pick, verdict] of [
+        [() => 'x=1', 'Ошибка'],
+        [(row) => row.answers[0], 'Верно'],
+    ]) {
+        const problem = await text('problem');
+        const answer = pick(data.bank.find((q) => q.problem === problem));
         await page.tap(role('answerBox'));
-        await page.keyboard.type('x');
+        await page.setViewport({width: 360, height: 300, hasTouch: true, isMobile: true});
+        // In view once the page has followed the keyboard (its resize event).
+        await page.waitForFunction(
+            (roles) =>
+                roles.every((r) => {
+                    const box = document
+                        .querySelector(`[data-role="${r}"]`)
+                        .getBoundingClientRect();
+                    return box.top >= 0 && box.bottom <= innerHeight;
+                }),
+            {timeout: 5000},
+            ['problem', 'answerBox', 'accept'],
+        );
+        await page.keyboard.type(answer);
         await page.tap(role('accept'));
-        for (const [target, hidden] of [
-            [role('rule'), false],
-            ['#Form2-close', true],
-        ]) {
-            await page.tap(target);
-            assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
-        }
-        await page.tap(role('quit'));
-        const end = await page.$eval('#ended', (p) => [p.hidden, p.getBoundingClientRect().bottom]);
-        assert.ok(!end[0] && end[1] <= 640, 'the end is said where it is seen');
-        assertClean(assert, log);
-        await page.close();
-    },
-);
+        await page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true});
+        assert.equal(await text('verdict'), verdict);
+        await page.tap(role('next'));
+    }
+    assert.equal(await text('questionNo'), '3');
+    await page.tap(role('answerBox'));
+    await page.keyboard.type('x');
+    await page.tap(role('accept'));
+    for (const [target, hidden] of [
+        [role('rule'), false],
+        ['#Form2-close', true],
+    ]) {
+        await page.tap(target);
+        assert.equal(await page.$eval('#Form2', (w) => w.hidden), hidden, `${target} pressed`);
+    }
+    await page.tap(role('quit'));
+    const end = await page.$eval('#ended', (p) => [p.hidden, p.getBoundingClientRect().bottom]);
+    assert.ok(!end[0] && end[1] <= 640, 'the end is said where it is seen');
+    assertClean(assert, log);
+    await page.close();
+});
 
 // The rule window as a desktop's: behind the main window once that is used,
 // dragged by its title by mouse and finger and kept on the page, closed by
 // Escape while in front wherever the focus went.
-test('the rule window gives way, moves and closes', {skip: lacking('touch')}, async () => {
+test('the rule window gives way, moves and closes', noTouch, async () => {
     const {page, log} = await openDrill(browser, {touch: true});
     const rule = () =>
         page.$eval('#Form2', (w) => ({
