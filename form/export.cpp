@@ -109,8 +109,14 @@ std::string WindowJson(const Window& w) {
 
 std::string DesignJson() {
     Object roles;
+    Object captions;
     for (const Role& role : kMainRoles) {
         roles.Text(role.name, role.control->name);
+        for (const Captioned& counter : kCounterCaptions) {
+            if (counter.counter == role.control) {
+                captions.Text(role.name, counter.caption->name);
+            }
+        }
     }
     return Object()
         .Raw("main", WindowJson(kMainWindow))
@@ -121,6 +127,7 @@ std::string DesignJson() {
         .Number("pictureHeight", kPictureHeight)
         .Number("answerMaxLength", kAnswerMaxLength)
         .Raw("roles", roles.Json())
+        .Raw("captions", captions.Json())
         .Json();
 }
 

@@ -101,19 +101,9 @@ function mainWindow(design) {
     // The focus starts on the first control of the tab order; autofocus gives it
     // at the first frame, without forcing a layout.
     const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
-    // A label followed in its row by a bordered box titles that box (a counter).
-    const order = readingOrder(w.controls);
-    const titles = new Set(
-        order
-            .filter(
-                (c, i) =>
-                    order[i + 1]?.border &&
-                    order[i + 1].top < c.top + c.height &&
-                    c.kind === 'label',
-            )
-            .map((c) => c.name),
-    );
-    const controls = order.map((c) =>
+    // The counters' captions, each set beside its counter in one column.
+    const titles = new Set(Object.values(design.captions));
+    const controls = readingOrder(w.controls).map((c) =>
         control(c, w.name, design, c.tabIndex === first, titles.has(c.name)),
     );
     // The caption, which the picture carries, as the heading of the one-column
