@@ -127,11 +127,14 @@ ESCAPES = {
 }
 
 
+PLACEHOLDER = re.compile("@([A-Z][A-Z0-9_]*)@")
+
+
 def fill(template, values):
     """The template with every @NAME@ replaced by its value, made safe for where
     it goes, in one pass: a placeholder inside a value is left as written.
     values: {name: (where, value)}, every one used, with "where" a key of ESCAPES."""
-    missing = set(values) - set(re.findall("@([A-Z][A-Z0-9_]*)@", template))
+    missing = set(values) - set(PLACEHOLDER.findall(template))
     if missing:
         sys.exit(f"the template lacks {', '.join(sorted(missing))}")
 
@@ -141,7 +144,7 @@ def fill(template, values):
         where, text = values[match[1]]
         return ESCAPES[where](text)
 
-    return re.sub("@([A-Z][A-Z0-9_]*)@", value, template)
+    return PLACEHOLDER.sub(value, template)
 
 
 def main():
@@ -194,7 +197,7 @@ def main():
                 data_uri("image/webp", webp(assets / "background@2x.jpg")),
             ),
             # The widest viewport of the one-column layout: narrower than the
-            # main window with the page's padding (24 px either side) and 6 px.
+            # main window with the page's padding (24 px either side) and 6 to spare.
             "ONE_COLUMN_WIDTH": ("verbatim", f"{design['main']['width'] + 2 * 24 + 6 - 1}px"),
         },
     )
