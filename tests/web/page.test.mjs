@@ -229,3 +229,36 @@ test('pages that cannot start say so', async () => {
         await page.close();
     }
 });
+
+// Once the main window is pressed and in front, part of the rule window is
+// still in sight (scrolled to, as a student would), and a press on it brings
+// the rule in front again.
+for (const [width, height] of [
+    [1280, 800],
+    [800, 600],
+    [360, 640],
+]) {
+    test(`the rule window is never lost behind the main one at ${width}×${height}`, async () => {
+        const {page, log} = await openDrill(browser, {width, height});
+        // The first of the elements whose middle is on top, as a selector.
+        const inSight = (selector) =>
+            page.evaluate((selector) => {
+                const seen = [...document.querySelectorAll(selector)].find((el) => {
+                    el.scrollIntoView({block: 'nearest'});
+                    const r = el.getBoundingClientRect();
+                    return el.contains(
+                        document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2),
+                    );
+                });
+                return seen && '#' + seen.id;
+            }, selector);
+        await page.click(role('rule'));
+        await page.click(await inSight('[data-window=main] div.control'));
+        const part = await inSight('[data-window=rule] [id]:not(button)');
+        assert.ok(part, 'a part in sight');
+        await page.click(part);
+        assert.equal(await inSight('[data-window=rule]'), '#Form2', 'in front');
+        assertClean(assert, log);
+        await page.close();
+    });
+}
