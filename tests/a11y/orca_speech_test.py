@@ -195,9 +195,8 @@ def contains(text):
 
 
 def only_about(text, heard):
-    """Whether all that was said new is one utterance carrying text: a focus
-    move would be heard too, and so would news said twice (a focused control's
-    new description read out beside the announcement)."""
+    """Whether what was said new is one utterance, carrying text: a focus move,
+    or news said twice (as description and announcement), would be heard too."""
     return [text in h for h in news(heard)] == [True]
 
 
