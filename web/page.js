@@ -211,6 +211,33 @@ function press(name) {
     }
 }
 
+// Each control's description carries the problem and the verdict, said as the
+// focus arrives. The focused control's is not changed in place once it has one:
+// Orca in Chromium reads a focused control's new description out, on top of the
+// announcement. It is emptied meanwhile (an empty one is not read, and tells
+// nothing stale) and given as the focus leaves, once the reader has moved on.
+const waitingDescriptions = new Map();
+
+function describe(name, text) {
+    const el = controls.get(name);
+    const focused = el === document.activeElement && document.hasFocus();
+    const old = el.getAttribute('aria-description');
+    if (focused && old !== null && old !== text) {
+        waitingDescriptions.set(el, text);
+        el.setAttribute('aria-description', '');
+    } else {
+        waitingDescriptions.delete(el);
+        el.setAttribute('aria-description', text);
+    }
+}
+
+main.addEventListener('focusout', (e) => {
+    const text = waitingDescriptions.get(e.target);
+    if (text === undefined) return;
+    waitingDescriptions.delete(e.target);
+    e.target.setAttribute('aria-description', text);
+});
+
 // What the quiz calls, through the C++ QuizView.
 const pageView = {
     answerText: () => presses.answerAtPress ?? answerBox.value,
@@ -234,9 +261,7 @@ const pageView = {
         window.close();
         disableWith('ended', kEnded);
     },
-    describe(name, text) {
-        controls.get(name).setAttribute('aria-description', text);
-    },
+    describe,
     announce,
 };
 
