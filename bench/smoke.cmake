@@ -2,9 +2,15 @@
 # Runs every benchmark once, briefly, so that a crash or a hang in one shows
 # up in the test suite. Timings are printed but never judged here.
 #
-# cmake -DDESKTOP=testdesktop.py -DSTARTUP=... -DPROGRAM=... -DBASELINE=... -DCLICK=... -DCORE=... -P smoke.cmake
+# cmake -DDESKTOP=testdesktop.py -DFACTS=drill_facts -DSTARTUP=... -DPROGRAM=... -DBASELINE=...
+#       -DCLICK=... -DCORE=... -P smoke.cmake
 
-set(title "Перенос слагаемых из одной части уравнения в другую")
+# The window to time is found by its title, as the program's facts give it.
+execute_process(COMMAND ${FACTS} OUTPUT_VARIABLE facts RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${FACTS} failed: ${result}")
+endif()
+string(JSON title GET "${facts}" design main caption)
 
 function(run_step name)
     message(STATUS "--- ${name}")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "binding.h"
 
+#include <array>
 #include <utility>
 
 #include "quiz.h"
@@ -14,11 +15,13 @@ struct Operation {
     void (Quiz::*run)();
 };
 
-const Operation kOperations[] = {
-    {kStartButton, &Quiz::Start},      {kAcceptButton, &Quiz::AcceptAnswer},
-    {kNextButton, &Quiz::NextExample}, {kRuleButton, &Quiz::ShowRule},
+const auto kOperations = std::to_array<Operation>({
+    {kStartButton, &Quiz::Start},
+    {kAcceptButton, &Quiz::AcceptAnswer},
+    {kNextButton, &Quiz::NextExample},
+    {kRuleButton, &Quiz::ShowRule},
     {kQuitButton, &Quiz::Quit},
-};
+});
 
 } // namespace
 

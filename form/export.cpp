@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export.h"
 
+#include <array>
 #include <cstdio>
 #include <string_view>
 
@@ -21,9 +22,9 @@ std::string Quote(std::string_view text) {
             out += '\\';
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", static_cast<unsigned>(c));
+            out += escaped.data();
         } else {
             out += c;
         }
@@ -109,8 +110,14 @@ std::string WindowJson(const Window& w) {
 
 std::string DesignJson() {
     Object roles;
+    Object captions;
     for (const Role& role : kMainRoles) {
         roles.Text(role.name, role.control->name);
+        for (const Captioned& counter : kCounterCaptions) {
+            if (counter.counter == role.control) {
+                captions.Text(role.name, counter.caption->name);
+            }
+        }
     }
     return Object()
         .Raw("main", WindowJson(kMainWindow))
@@ -121,6 +128,7 @@ std::string DesignJson() {
         .Number("pictureHeight", kPictureHeight)
         .Number("answerMaxLength", kAnswerMaxLength)
         .Raw("roles", roles.Json())
+        .Raw("captions", captions.Json())
         .Json();
 }
 
@@ -128,7 +136,8 @@ std::string BankJson() {
     std::string out;
     for (int id = 1; id <= QuestionBank::Count; ++id) {
         const Question& q = QuestionBank::Get(id);
-        const std::string_view answers[] = {q.Answer1, q.Answer2, q.Answer3, q.Answer4};
+        const auto answers =
+            std::to_array<std::string_view>({q.Answer1, q.Answer2, q.Answer3, q.Answer4});
         out += (out.empty() ? "[" : ",\n  ") +
                Object().Text("problem", q.Problem).Raw("answers", Array(answers, Quote)).Json();
     }

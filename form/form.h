@@ -241,6 +241,14 @@ inline constexpr std::array kMainRoles{
     Role{"quit", &kQuitButton},
 };
 
+// Each counter with the caption that titles it.
+struct Captioned {
+    const Control* counter;
+    const Control* caption;
+};
+inline constexpr std::array kCounterCaptions{Captioned{&kQuestionNo, &kQuestionNoCaption},
+                                             Captioned{&kMistakes, &kMistakesCaption}};
+
 // The rule window read in order (it creates its labels bottom-up): the rule,
 // "Например:", then the example before and after the move.
 inline constexpr std::array kRuleReadingOrder{

@@ -5,13 +5,11 @@
 
 class QWidget;
 
-namespace drill {
-
 // What assistive technology (a screen reader) is told about the windows, beyond
 // the names and descriptions the form table gives. Nothing here changes what is
 // shown or how the windows behave. Each window wires its own; these are the
 // helpers they share.
-namespace a11y {
+namespace drill::a11y {
 
 // Makes the two windows known to assistive technology as windows, so that a
 // screen reader announces each by its title when it opens. Before any window
@@ -23,5 +21,4 @@ void InstallWindowRole();
 // focused control, so only real ones are made.
 void SetDescription(QWidget& control, const QString& description);
 
-} // namespace a11y
-} // namespace drill
+} // namespace drill::a11y

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 #include <utility>
@@ -28,19 +29,18 @@ public:
         : QObject(&app), app_(app), palette_(std::move(palette)) {
         app.setPalette(palette_);
         app.installEventFilter(this);
+        // Not from inside the change: the widgets are still being told of it.
+        restore_.setSingleShot(true);
+        restore_.setInterval(0);
+        connect(&restore_, &QTimer::timeout, this, [this] {
+            app_.setPalette(palette_); // no change, no event: no loop
+        });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &app_ && event->type() == QEvent::ApplicationPaletteChange && !pending_) {
-            // Not from inside the change: the widgets are still being told of it.
-            pending_ = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    pending_ = false;
-                    app_.setPalette(palette_); // no change, no event: no loop
-                },
-                Qt::QueuedConnection);
+        if (watched == &app_ && event->type() == QEvent::ApplicationPaletteChange &&
+            !restore_.isActive()) {
+            restore_.start();
         }
         return false;
     }
@@ -48,7 +48,7 @@ public:
 private:
     QApplication& app_;
     const QPalette palette_;
-    bool pending_ = false;
+    QTimer restore_;
 };
 
 } // namespace

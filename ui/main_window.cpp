@@ -11,6 +11,9 @@
 #include <QResource>
 #include <QtEndian>
 
+#include <array>
+#include <utility>
+
 #include "accessibility.h"
 #include "announcer.h"
 #include "design.h"
@@ -42,12 +45,12 @@ QImage DecodedPicture(const QString& path) {
         return {};
     }
     const uchar* data = resource.data();
-    const quint32 width = qFromLittleEndian<quint32>(data);
-    const quint32 height = qFromLittleEndian<quint32>(data + 4);
+    const auto width = qFromLittleEndian<quint32>(data);
+    const auto height = qFromLittleEndian<quint32>(data + 4);
     if (width == 0 || height == 0 || resource.size() != kHeader + qint64(width) * height * 4) {
         return {};
     }
-    const QImage image(data + kHeader, int(width), int(height), int(width) * 4,
+    const QImage image(data + kHeader, int(width), int(height), qsizetype(width) * 4,
                        QImage::Format_RGB32);
     // QImage needs 32-bit aligned rows to work in place; copy if they are not.
     return reinterpret_cast<quintptr>(data + kHeader) % 4 == 0 ? image : image.copy();
@@ -74,12 +77,12 @@ Form1::Form1(RandomSource& random, QWidget* parent)
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
-    const std::pair<const form::Control*, void (Form1::*)()> bindings[] = {
-        {&form::kRuleButton, &Form1::Command1_Click},
-        {&form::kStartButton, &Form1::Command2_Click},
-        {&form::kAcceptButton, &Form1::Command3_Click},
-        {&form::kNextButton, &Form1::Command5_Click},
-        {&form::kQuitButton, &Form1::Command7_Click}};
+    const auto bindings = std::to_array<std::pair<const form::Control*, void (Form1::*)()>>(
+        {{&form::kRuleButton, &Form1::Command1_Click},
+         {&form::kStartButton, &Form1::Command2_Click},
+         {&form::kAcceptButton, &Form1::Command3_Click},
+         {&form::kNextButton, &Form1::Command5_Click},
+         {&form::kQuitButton, &Form1::Command7_Click}});
     for (const auto& [button, slot] : bindings) {
         connect(&design::Control<QPushButton>(*this, *button), &QPushButton::clicked, this, slot);
     }

@@ -6,6 +6,7 @@ cut down to the characters the drill can show."""
 
 import argparse
 import base64
+import html
 import io
 import json
 import re
@@ -87,14 +88,63 @@ def webp(picture):
     ).stdout
 
 
-def licence_comment(copyright_file):
-    text = Path(copyright_file).read_text(encoding="utf-8")
-    # An HTML comment may not hold its own end.
-    text = text.replace("--", "- -")
+def licence_text(copyright_file):
     return (
         "The embedded font faces are cut from the Liberation Sans fonts, "
-        "under the SIL Open Font License 1.1:\n\n" + text
+        "under the SIL Open Font License 1.1:\n\n"
+        + Path(copyright_file).read_text(encoding="utf-8")
     )
+
+
+def comment_text(text):
+    """Text an HTML comment holds whole: with no two dashes in a row there is no
+    "-->", "--!>" or "<!--", and a space parts a leading ">" or dash and a
+    trailing dash from the comment's own delimiters."""
+    text = re.sub("-(?=-)", "- ", text)
+    return (" " if text[:1] in (">", "-") else "") + text + (" " if text[-1:] == "-" else "")
+
+
+def raw_text(end):
+    """A style's or a script's text, which no escape can reach: refused if it
+    holds its element's end (or, in a script, "<!--", which can hide that end)."""
+
+    def check(text):
+        if re.search(end, text, re.IGNORECASE):
+            sys.exit(f"a text to embed holds {end}")
+        return text
+
+    return check
+
+
+# How each value is made safe for where it goes: verbatim is for what the build
+# wrote itself in the language of its place (markup, data URIs, lengths).
+ESCAPES = {
+    "text": html.escape,
+    "comment": comment_text,
+    "verbatim": str,
+    "style": raw_text("</style"),
+    "script": raw_text("</script|<!--"),
+}
+
+
+PLACEHOLDER = re.compile("@([A-Z][A-Z0-9_]*)@")
+
+
+def fill(template, values):
+    """The template with every @NAME@ replaced by its value, made safe for where
+    it goes, in one pass: a placeholder inside a value is left as written.
+    values: {name: (where, value)}, every one used, with "where" a key of ESCAPES."""
+    missing = set(values) - set(PLACEHOLDER.findall(template))
+    if missing:
+        sys.exit(f"the template lacks {', '.join(sorted(missing))}")
+
+    def value(match):
+        if match[1] not in values:
+            sys.exit(f"nothing to put at @{match[1]}@")
+        where, text = values[match[1]]
+        return ESCAPES[where](text)
+
+    return PLACEHOLDER.sub(value, template)
 
 
 def main():
@@ -113,10 +163,7 @@ def main():
     module_js = Path(args.module).read_text(encoding="utf-8")
     page_js = (page_dir / "page.js").read_text(encoding="utf-8")
     markup_js = (page_dir / "markup.js").read_text(encoding="utf-8")
-    html = (page_dir / "page.html").read_text(encoding="utf-8")
-    for name, script in (("module", module_js), ("page", page_js)):
-        if re.search(r"</script", script, re.IGNORECASE):
-            sys.exit(f"the {name} script holds a closing script tag")
+    template = (page_dir / "page.html").read_text(encoding="utf-8")
 
     facts = json.loads(Path(args.facts).read_text(encoding="utf-8"))
     design, windows = facts["design"], window_markup(page_dir, args.facts)
@@ -125,7 +172,7 @@ def main():
     # every other character of the page's own texts wherever its files write
     # them, however a string is wrapped.
     shown.append("".join(chr(c) for c in range(0x20, 0x7F)))
-    shown += [c for c in page_js + markup_js + html if ord(c) > 0x7E]
+    shown += [c for c in page_js + markup_js + template if ord(c) > 0x7E]
     shown.append("".join(chr(c) for c in range(0x410, 0x450)) + "Ёё")
     text = "".join(sorted(set("".join(shown))))
 
@@ -141,31 +188,40 @@ def main():
             'src: url(%s) format("woff2"); }' % (FAMILY, weight, data_uri("font/woff2", woff2))
         )
 
-    css = (page_dir / "page.css").read_text(encoding="utf-8")
-    css = css.replace("@BACKGROUND_1X@", data_uri("image/webp", webp(assets / "background.jpg")))
-    css = css.replace("@BACKGROUND_2X@", data_uri("image/webp", webp(assets / "background@2x.jpg")))
+    css = fill(
+        (page_dir / "page.css").read_text(encoding="utf-8"),
+        {
+            "BACKGROUND_1X": ("verbatim", data_uri("image/webp", webp(assets / "background.jpg"))),
+            "BACKGROUND_2X": (
+                "verbatim",
+                data_uri("image/webp", webp(assets / "background@2x.jpg")),
+            ),
+            # The widest viewport of the one-column layout: narrower than the
+            # main window with the page's padding (24 px either side) and 6 to spare.
+            "ONE_COLUMN_WIDTH": ("verbatim", f"{design['main']['width'] + 2 * 24 + 6 - 1}px"),
+        },
+    )
     icons = "\n".join(
         f'<link rel="icon" type="image/png" sizes="{s}x{s}" '
         f'href="{data_uri("image/png", (assets / f"icon-{s}.png").read_bytes())}">'
         for s in args.icon_sizes
     )
 
-    caption = design["main"]["caption"]
-    for key, value in (
-        ("@FONT_LICENCE@", licence_comment(args.font_copyright)),
-        ("@TITLE@", caption),
-        ("@ICONS@", icons),
-        ("@FONT_FACES@", "\n".join(faces)),
-        ("@CSS@", css),
-        ("@MAIN_WINDOW@", windows["main"]),
-        ("@RULE_WINDOW@", windows["rule"]),
-        ("@MODULE@", module_js),
-        ("@PAGE_JS@", page_js),
-    ):
-        if key not in html:
-            sys.exit(f"the page template lacks {key}")
-        html = html.replace(key, value)
-    Path(args.output).write_text(html, encoding="utf-8")
+    page = fill(
+        template,
+        {
+            "FONT_LICENCE": ("comment", licence_text(args.font_copyright)),
+            "TITLE": ("text", design["main"]["caption"]),
+            "ICONS": ("verbatim", icons),
+            "FONT_FACES": ("style", "\n".join(faces)),
+            "CSS": ("style", css),
+            "MAIN_WINDOW": ("verbatim", windows["main"]),
+            "RULE_WINDOW": ("verbatim", windows["rule"]),
+            "MODULE": ("script", module_js),
+            "PAGE_JS": ("script", page_js),
+        },
+    )
+    Path(args.output).write_text(page, encoding="utf-8")
 
 
 if __name__ == "__main__":

@@ -30,19 +30,50 @@ function style(list) {
         .join('; ');
 }
 
+// Asked for more contrast, a text colour short of this ratio to its ground
+// (the enhanced level of the web's accessibility guidelines) is drawn darker.
+const kMoreContrast = 7;
+
+// Relative luminance of "rgb(r, g, b)", and the contrast ratio of two colours.
+function luminance(css) {
+    const [r, g, b] = css
+        .match(/\d+/g)
+        .map((v) => v / 255)
+        .map((c) => (c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
+
+function contrast(a, b) {
+    const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+    return (light + 0.05) / (dark + 0.05);
+}
+
+// The colour darkened in its own hue until it reaches that ratio on its
+// ground (black at worst); null if it reaches it already.
+function darker(color, background) {
+    const channels = color.match(/\d+/g).map(Number);
+    for (let step = 100; step >= 0; --step) {
+        const dark = `rgb(${channels.map((v) => Math.floor((v * step) / 100)).join(', ')})`;
+        if (contrast(dark, background) >= kMoreContrast) return step === 100 ? null : dark;
+    }
+    return null;
+}
+
 // What each control is (the answer box, the verdict line...), by its name.
 function roleOf(design, name) {
     return Object.keys(design.roles).find((role) => design.roles[role] === name) ?? null;
 }
 
 function control(c, windowName, design, autofocus, title = false) {
+    const dark = darker(c.color, c.background);
     const common = {
         id: windowName + '-' + c.name,
         class:
             'control' +
             (c.border ? ' border' : '') +
             (c.wordWrap ? ' wrap' : '') +
-            (title ? ' title' : ''),
+            (title ? ' title' : '') +
+            (dark ? ' faint' : ''),
         'data-name': c.name,
         'data-role': windowName === design.main.name ? roleOf(design, c.name) : null,
         style: style({
@@ -55,6 +86,7 @@ function control(c, windowName, design, autofocus, title = false) {
             color: c.color,
             'background-color': c.background,
             'text-align': c.align,
+            ...(dark && {'--more-contrast': dark}),
         }),
         // Positive tab indices follow the table's order; the table counts from 0.
         tabindex: c.tabIndex >= 0 ? c.tabIndex + 1 : null,
@@ -101,36 +133,23 @@ function mainWindow(design) {
     // The focus starts on the first control of the tab order; autofocus gives it
     // at the first frame, without forcing a layout.
     const first = Math.min(...w.controls.filter((c) => c.tabIndex >= 0).map((c) => c.tabIndex));
-    // A label followed in its row by a bordered box titles that box (a counter).
-    const order = readingOrder(w.controls);
-    const titles = new Set(
-        order
-            .filter(
-                (c, i) =>
-                    order[i + 1]?.border &&
-                    order[i + 1].top < c.top + c.height &&
-                    c.kind === 'label',
-            )
-            .map((c) => c.name),
-    );
-    const controls = order.map((c) =>
+    // The counters' captions, each set beside its counter in one column.
+    const titles = new Set(Object.values(design.captions));
+    const controls = readingOrder(w.controls).map((c) =>
         control(c, w.name, design, c.tabIndex === first, titles.has(c.name)),
     );
-    // The caption, which the picture carries, as the heading of the one-column
-    // layout of narrow screens, where the picture is not shown.
-    return (
-        `<div${attributes({
-            id: w.name,
-            class: 'window',
-            role: 'region',
-            'aria-label': w.caption,
-            'data-window': 'main',
-            style: windowStyle(w, {
-                'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
-            }),
-        })}>\n<h1 class="heading" aria-hidden="true">${escape(w.caption)}</h1>\n` +
-        `${controls.join('\n')}\n</div>`
-    );
+    // The caption, which the picture carries, as the page's heading: shown only
+    // in the one-column layout of narrow screens, where the picture is not.
+    return `<div${attributes({
+        id: w.name,
+        class: 'window',
+        role: 'region',
+        'aria-label': w.caption,
+        'data-window': 'main',
+        style: windowStyle(w, {
+            'background-size': `${design.pictureWidth}px ${design.pictureHeight}px`,
+        }),
+    })}>\n<h1 class="heading">${escape(w.caption)}</h1>\n${controls.join('\n')}\n</div>`;
 }
 
 function ruleWindow(design) {

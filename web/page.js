@@ -121,13 +121,40 @@ function moveRule(left, top) {
     rule.style.top = Math.max(scrollY, Math.min(top, maxTop)) + 'px';
 }
 
+// Opened where a press on the main window, which brings that window in front,
+// cannot hide it: beside the main window if the view has room, else as far out
+// to the side as the view goes, moved up or down to bare its title bar if that
+// helps; where the main window fills the view (phones), just below it.
+function placeRule() {
+    const m = main.getBoundingClientRect();
+    const html = document.documentElement;
+    const [width, height] = [rule.offsetWidth, rule.offsetHeight];
+    const bar = rule.firstElementChild.offsetHeight;
+    const gap = parseFloat(getComputedStyle(main.parentElement).rowGap) || 0;
+    const under = (at, size, from, to) => Math.max(0, Math.min(at + size, to) - Math.max(at, from));
+    const inView = (at, size, room) => Math.max(0, Math.min(at, room - size));
+    const hidden = (x) => under(x, width, m.left, m.right);
+    const left = [m.left + ruleState.dx, m.right + gap, Infinity, 0]
+        .map((x) => inView(x, width, html.clientWidth))
+        .reduce((best, x) => (hidden(x) < hidden(best) ? x : best));
+    const design = m.top + ruleState.dy;
+    const top = hidden(left)
+        ? [design, m.bottom + gap, m.top - gap - height]
+              .map((y) => inView(y, height, html.clientHeight))
+              .find((y) => under(y, bar, m.top, m.bottom) <= bar / 2)
+        : design;
+    if (top === undefined && width - hidden(left) < bar) {
+        rule.style.left = m.left + scrollX + 'px';
+        rule.style.top = m.bottom + gap + scrollY + 'px';
+    } else moveRule(left + scrollX, (top ?? design) + scrollY);
+}
+
 // One rule window: shown again where it was, raised, and given the focus as
 // the desktop window is activated, so that it is read.
 function showRule() {
     if (rule.hidden) {
         rule.hidden = false;
-        const box = main.getBoundingClientRect();
-        moveRule(box.left + scrollX + ruleState.dx, box.top + scrollY + ruleState.dy);
+        placeRule();
     }
     raise(rule);
     ruleState.returnFocus = document.activeElement;
@@ -190,6 +217,33 @@ function press(name) {
     }
 }
 
+// Each control's description carries the problem and the verdict, said as the
+// focus arrives. The focused control's is not changed in place once it has one:
+// Orca in Chromium reads a focused control's new description out, on top of the
+// announcement. It is emptied meanwhile (an empty one is not read, and tells
+// nothing stale) and given as the focus leaves, once the reader has moved on.
+const waitingDescriptions = new Map();
+
+function describe(name, text) {
+    const el = controls.get(name);
+    const focused = el === document.activeElement && document.hasFocus();
+    const old = el.getAttribute('aria-description');
+    if (focused && old !== null && old !== text) {
+        waitingDescriptions.set(el, text);
+        el.setAttribute('aria-description', '');
+    } else {
+        waitingDescriptions.delete(el);
+        el.setAttribute('aria-description', text);
+    }
+}
+
+main.addEventListener('focusout', (e) => {
+    const text = waitingDescriptions.get(e.target);
+    if (text === undefined) return;
+    waitingDescriptions.delete(e.target);
+    e.target.setAttribute('aria-description', text);
+});
+
 // What the quiz calls, through the C++ QuizView.
 const pageView = {
     answerText: () => presses.answerAtPress ?? answerBox.value,
@@ -213,9 +267,7 @@ const pageView = {
         window.close();
         disableWith('ended', kEnded);
     },
-    describe(name, text) {
-        controls.get(name).setAttribute('aria-description', text);
-    },
+    describe,
     announce,
 };
 

@@ -42,7 +42,7 @@ font=$(fc-match -f '%{family[0]}\t%{file}' 'Liberation Sans')
 [[ ${font%%$'\t'*} == "Liberation Sans" ]] || fail "Liberation Sans is not installed here"
 font_package=$(dpkg-query -S "${font#*$'\t'}" | cut -d: -f1)
 depends=$(dpkg-deb -f "$deb" Depends)
-tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$font_package" ||
+tr ',|' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$font_package" ||
     fail "Depends does not name $font_package, which has the windows' font: $depends"
 
 apt() {

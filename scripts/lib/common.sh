@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 # Shared by the scripts in scripts/: installs missing Debian packages.
 # Usage: ensure_packages LIST...  where each LIST names scripts/lib/packages-LIST.txt
 

@@ -16,6 +16,10 @@ const files = process.argv.slice(2).length
     ? process.argv.slice(2)
     : ['page.css', 'page.js', 'page.html'].map((f) => path.join(web, f));
 const found = [];
+// The one finding excused, as narrowly as its use: Chrome and Edge 109-112 read
+// image-set() prefixed alone, as written; unprefixed, they drop the picture.
+const excused = (u) =>
+    u.feature === 'css-image-set' && /^background-image: -webkit-image-set\(/.test(u.usage);
 
 const eslint = new ESLint({
     cwd: '/',
@@ -41,10 +45,13 @@ for (const file of files) {
               m[1].replace(/^@\w+@$/gm, ''),
           );
     for (const sheet of css) {
-        await postcss([doiuse({browsers, onFeatureUsage: (u) => found.push(u.message)})]).process(
-            sheet,
-            {from: file},
-        );
+        await postcss([
+            doiuse({browsers, onFeatureUsage: (u) => excused(u) || found.push(u.message)}),
+        ]).process(sheet, {from: file});
+    }
+    // Machine translation garbles the equations.
+    if (file.endsWith('.html') && !/<html[^>]* translate="no"/.test(text)) {
+        found.push(`${file}: <html> lacks translate="no"`);
     }
     for (const script of js) {
         for (const result of await eslint.lintText(script, {filePath: file + '.js'})) {

@@ -258,3 +258,33 @@ test('pages that cannot start say so', async (t) => {
         });
     }
 });
+
+// Pressed behind the main window, the rule window keeps a part in sight
+// (scrolled to, as a student would) that a press brings in front again.
+for (const size of [
+    {width: 1280, height: 800},
+    {width: 800, height: 600},
+    {width: 360, height: 640},
+]) {
+    test(`the rule window is never lost behind the main one at ${size.width} px`, async () => {
+        const {page, log} = await openDrill(browser, size);
+        // The first of the elements whose middle is on top, as a selector.
+        const inSight = (selector) =>
+            page.evaluate((selector) => {
+                const seen = [...document.querySelectorAll(selector)].find((el) => {
+                    el.scrollIntoView({block: 'nearest'});
+                    const r = el.getBoundingClientRect();
+                    return el.contains(
+                        document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2),
+                    );
+                });
+                return seen ? '#' + seen.id : 'nothing in sight';
+            }, selector);
+        await page.click(role('rule'));
+        await page.click(await inSight('[data-window=main] div.control'));
+        await page.click(await inSight('[data-window=rule] [id]:not(button)'));
+        assert.equal(await inSight('[data-window=rule]'), '#Form2', 'in front');
+        assertClean(assert, log);
+        await page.close();
+    });
+}
