@@ -88,7 +88,7 @@ function script(fn) {
 }
 
 export async function openWebKit(browser, {scale, width, height, holdModule, url, until}) {
-    // A touch screen's viewport, without the touch screen.
+    // touch: a touch screen's viewport, without the touch screen.
     if (holdModule) throw new Error('WebKit here cannot hold the module back');
     const driver = await browser.session(scale);
     const log = {requests: [], violations: [], errors: []};
@@ -108,12 +108,7 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
         }, selector);
     const act = (build) => build(driver.actions({async: true})).perform();
     const pointer = (x, y) => ({x: Math.round(x), y: Math.round(y), origin: 'viewport'});
-    const mouse = {
-        click: (x, y) => act((a) => a.move(pointer(x, y)).press().release()),
-        move: (x, y) => act((a) => a.move(pointer(x, y))),
-        down: () => act((a) => a.press()),
-        up: () => act((a) => a.release()),
-    };
+    const mouse = {click: (x, y) => act((a) => a.move(pointer(x, y)).press().release())};
     const keyboard = {
         down: (k) => act((a) => a.keyDown(key(k))),
         up: (k) => act((a) => a.keyUp(key(k))),
@@ -150,7 +145,6 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
             const {x, y} = await center(selector);
             await mouse.click(x, y);
         },
-        focus: (selector) => evaluate((s) => document.querySelector(s).focus(), selector),
         title: () => driver.getTitle(),
         waitForFunction: async (fn, {timeout = 30000} = {}, ...args) =>
             driver.wait(() => evaluate(fn, ...args), timeout),
@@ -189,10 +183,9 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
     // The window sized so that its view is the viewport asked for: its frame
     // and toolbar measured, and the window manager given time to follow.
     await driver.get(url);
-    const frame = () => evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
     let seen;
     for (let i = 0; i < 20; ++i) {
-        const [dw, dh] = await frame();
+        const [dw, dh] = await evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
         await driver
             .manage()
             .window()
