@@ -87,6 +87,8 @@ function control(c, windowName, design, autofocus, title = false) {
             'background-color': c.background,
             'text-align': c.align,
             ...(dark && {'--more-contrast': dark}),
+            // The narrow layout caps the answer box's size from this one.
+            ...(c.kind === 'textbox' && {'--font': c.fontPx + 'px'}),
         }),
         // Positive tab indices follow the table's order; the table counts from 0.
         tabindex: c.tabIndex >= 0 ? c.tabIndex + 1 : null,
