@@ -77,28 +77,30 @@ TEST(QuizStart, ShuffleRedrawsTakenIds) {
 // stays unstarted, rather than cast a draw with no id or draw for ever.
 TEST(QuizStart, ABrokenRandomSourceThrows) {
     const float inf = std::numeric_limits<float>::infinity();
-    const std::string outside = "outside [0, 1)";
+    const std::string outside = "random draw outside [0, 1)";
     struct Row {
+        const char* source;
         std::deque<float> script;
         std::string message;
     };
-    for (const auto& [script, message] : std::initializer_list<Row>{
-             {{std::numeric_limits<float>::quiet_NaN()}, "random draw nan is " + outside},
-             {{inf}, "random draw inf is " + outside},
-             {{-inf}, outside},
-             {{-0.001f}, outside},
-             {{ScriptedRandom::DrawFor(3), 1.0f}, "random draw 1.000000 is " + outside},
-             {std::deque<float>(2000, ScriptedRandom::DrawFor(3)), "no free question id"}}) {
+    for (const auto& [source, script, message] : std::initializer_list<Row>{
+             {"NaN", {std::numeric_limits<float>::quiet_NaN()}, outside},
+             {"infinity", {inf}, outside},
+             {"minus infinity", {-inf}, outside},
+             {"negative", {-0.001f}, outside},
+             {"1 after a good draw", {ScriptedRandom::DrawFor(3), 1.0f}, outside},
+             {"stuck", std::deque<float>(2000, ScriptedRandom::DrawFor(3)),
+              "random source gives no free question id"}}) {
         Drill d(script);
         try {
             d.quiz.Start();
-            ADD_FAILURE() << "no exception for " << message;
+            ADD_FAILURE() << source << ": no exception";
         } catch (const std::logic_error& e) {
-            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+            EXPECT_EQ(e.what(), message) << source;
         }
-        EXPECT_TRUE(d.quiz.QuestionNo().IsBlank()) << message;
-        EXPECT_EQ(d.quiz.QuestionOrder(), Quiz::Order{}) << message;
-        EXPECT_EQ(d.view.problem, "") << message;
+        EXPECT_TRUE(d.quiz.QuestionNo().IsBlank()) << source;
+        EXPECT_EQ(d.quiz.QuestionOrder(), Quiz::Order{}) << source;
+        EXPECT_EQ(d.view.problem, "") << source;
     }
 }
 
