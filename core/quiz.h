@@ -22,6 +22,9 @@ public:
 
     Quiz(QuizView& view, RandomSource& random);
 
+    // Throws std::logic_error when the random source breaks its promise (a
+    // draw outside [0, 1), or no free id in a long run of draws), with the
+    // drill still not started.
     void Start();
     void AcceptAnswer();
     void NextExample();

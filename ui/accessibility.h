@@ -12,10 +12,10 @@ class QWidget;
 namespace drill::a11y {
 
 // Makes the two windows known to assistive technology as windows, so that a
-// screen reader announces each by its title when it opens. Before any window
-// exists: Qt asks the factories once per object, as soon as a window sets its
-// title.
-void InstallWindowRole();
+// screen reader announces each by its title when it opens, and the announcer
+// as a notification named after its text. Before any window exists: Qt asks
+// the factories once per object, as soon as a window sets its title.
+void InstallFactories();
 
 // Sets a control's description when it differs: every change is spoken on the
 // focused control, so only real ones are made.

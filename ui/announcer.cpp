@@ -2,40 +2,10 @@
 #include "announcer.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 
 namespace drill {
 
-namespace {
-
-// What assistive technology sees of the announcer: a notification whose name
-// is the text last said.
-class AnnouncerAccessible : public QAccessibleWidget {
-public:
-    explicit AnnouncerAccessible(Announcer* announcer)
-        : QAccessibleWidget(announcer, QAccessible::Notification) {}
-
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) {
-            return static_cast<const Announcer*>(widget())->Text();
-        }
-        return QAccessibleWidget::text(kind);
-    }
-};
-
-QAccessibleInterface* AnnouncerFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String(Announcer::staticMetaObject.className())) {
-        if (auto* announcer = qobject_cast<Announcer*>(object)) {
-            return new AnnouncerAccessible(announcer);
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
-
 Announcer::Announcer(QWidget* window) : QWidget(window) {
-    QAccessible::installFactory(AnnouncerFactory); // Qt keeps one of each factory
     setObjectName(QStringLiteral("Announcer"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -13,7 +13,7 @@ namespace drill {
 // a name or description change is read only when the focus moves (Orca 43 does
 // not even get the new text from Qt 6.4's bridge). So this is an empty,
 // zero-size child that screen readers see as a notification named after the
-// text, and that appears to them anew for each text.
+// text (a11y::InstallFactories), and that appears to them anew for each text.
 class Announcer : public QWidget {
     Q_OBJECT
 public:

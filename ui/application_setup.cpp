@@ -54,7 +54,7 @@ private:
 } // namespace
 
 void ConfigureApplication(QApplication& app) {
-    a11y::InstallWindowRole();
+    a11y::InstallFactories();
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The design's fields are fixed light colours and its "default" text is
     // black: the desktop's colour scheme must not reach the windows.

@@ -16,6 +16,9 @@ namespace drill::design {
 
 namespace {
 
+// The mark Build leaves on a window (a dynamic property).
+constexpr const char* kDrillWindow = "drillWindow";
+
 // Decided once: asking fontconfig to resolve a missing family through its
 // aliases for every control is a measurable part of start-up.
 const QString& Family() {
@@ -87,6 +90,7 @@ QFont DesignFont(const form::Font& design) {
 }
 
 void Build(QWidget& window, const form::Window& design) {
+    window.setProperty(kDrillWindow, true);
     window.setObjectName(Text(design.name));
     window.setWindowTitle(Text(design.caption));
     window.setGeometry(PixelRect(design.client));
@@ -120,6 +124,10 @@ void Build(QWidget& window, const form::Window& design) {
     if (!chain.empty()) {
         chain.front().second->setFocus(Qt::OtherFocusReason);
     }
+}
+
+bool IsDrillWindow(const QObject& object) {
+    return object.property(kDrillWindow).toBool();
 }
 
 } // namespace drill::design

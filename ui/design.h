@@ -29,6 +29,11 @@ QFont DesignFont(const form::Font& font);
 // control of the tab order.
 void Build(QWidget& window, const form::Window& design);
 
+// Whether Build made this widget a window: how code that must tell the
+// drill's windows apart (what a screen reader is told) finds them without
+// knowing their classes.
+bool IsDrillWindow(const QObject& object);
+
 // The widget Build created for a control of the table. The table's constants
 // make a misspelt name a build error; a window not built from that table, or
 // a widget of another type, stops the program with their names, in any build.

@@ -61,6 +61,9 @@ private:
         if (!screen) {
             screen = window_.screen();
         }
+        if (!screen) {
+            return; // no screen to fit (Qt has none): the designed place stays
+        }
         const QRect area = screen->availableGeometry();
         const form::Point corner =
             form::ClientPosition({designed_.left, designed_.top, window_.width(), window_.height()},

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Installs a build tree into a scratch prefix and checks that the desktop
 files it lays out name one another and what is really installed: the menu
-entry's program, icons and Russian lines, the metainfo's launchable, binary
-and input controls, the manual page; and that the menu entry's own values file the drill where a school
+entry's program, icons and Russian lines, the metainfo's launchable, binary,
+input controls and content rating, the manual page; and that the menu entry's own values file the drill where a school
 desktop looks for it. Desktops fail quietly on such mismatches (no icon, no
 menu entry, a second dock icon, a terminal opened with the program), so they
 are checked here rather than found by users.
@@ -128,6 +128,12 @@ def main():
         problems.append(
             f"metainfo supports controls {sorted(controls)}, " "expected pointing and keyboard"
         )
+
+    # Software centres with parental controls show a program without a rating
+    # as unrated; the validator only notes its absence as an info.
+    rating = component.find("content_rating")
+    if rating is None or not rating.get("type", "").startswith("oars-"):
+        problems.append("metainfo has no OARS content_rating: software centres show it unrated")
 
     # AppStream's own look at the tree as a whole (desktop entry included).
     tree = subprocess.run(

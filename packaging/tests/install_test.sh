@@ -35,15 +35,24 @@ for tool in apt-get dpkg-deb fc-match Xvfb xdotool xprop xwininfo; do
 done
 [[ -f $deb ]] || fail "no package at $deb"
 
+# What the program needs beyond its libraries is on this machine anyway, so
+# running it here would not notice a package that fails to bring it: the
+# package's FIELD must name the one that owns FILE here.
+names_owner() { # FIELD FILE WHAT
+    local field=$1 file=$2 what=$3 owner value
+    owner=$(dpkg-query -S "$file" | head -n 1 | cut -d: -f1) || fail "no package here has $file"
+    value=$(dpkg-deb -f "$deb" "$field")
+    tr ',|' '\n' <<<"$value" | sed 's/^ *//; s/[ (].*//' | grep -qx "$owner" ||
+        fail "$field does not name $owner, which has $what: ${value:-(none)}"
+}
 # The windows are drawn in Liberation Sans where Arial is missing, as on a
-# fresh Debian: its package must come with ours. This machine has the font
-# anyway, so running the program here would not notice its absence.
+# fresh Debian: its package must come with ours.
 font=$(fc-match -f '%{family[0]}\t%{file}' 'Liberation Sans')
 [[ ${font%%$'\t'*} == "Liberation Sans" ]] || fail "Liberation Sans is not installed here"
-font_package=$(dpkg-query -S "${font#*$'\t'}" | cut -d: -f1)
-depends=$(dpkg-deb -f "$deb" Depends)
-tr ',|' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$font_package" ||
-    fail "Depends does not name $font_package, which has the windows' font: $depends"
+names_owner Depends "${font#*$'\t'}" "the windows' font"
+# Qt's own texts (the answer box's context menu) are Russian only with Qt's
+# translations; English ones still work, so they are recommended.
+names_owner Recommends '*/qt6/translations/qtbase_ru.qm' "Qt's Russian texts"
 
 apt() {
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \

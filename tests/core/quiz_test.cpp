@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "fake_quiz_view.h"
@@ -60,15 +62,46 @@ TEST(QuizStart, ShowsTheFirstShuffledQuestion) {
     EXPECT_EQ(d.quiz.AnswerAccepted(), 0);
 }
 
-TEST(QuizStart, ShuffleRedrawsTakenIdsAndOutOfRangeDraws) {
-    // 3, then 3 again (taken), then 1.0 from a faulty source, then 20 and 1.
-    Drill d({ScriptedRandom::DrawFor(3), ScriptedRandom::DrawFor(3), 1.0f, 0.99999994f, 0.0f});
+TEST(QuizStart, ShuffleRedrawsTakenIds) {
+    // 3, then 3 again (taken), then the largest and the smallest draws.
+    Drill d({ScriptedRandom::DrawFor(3), ScriptedRandom::DrawFor(3), 0.99999994f, 0.0f});
     d.quiz.Start();
     const auto& order = d.quiz.QuestionOrder();
     EXPECT_EQ(order[0], 3);
     EXPECT_EQ(order[1], 20);
     EXPECT_EQ(order[2], 1);
     EXPECT_EQ(d.view.problem, QuestionBank::Get(3).Problem);
+}
+
+// A source that breaks its promise stops the shuffle loudly, and the drill
+// stays unstarted, rather than cast a draw with no id or draw for ever.
+TEST(QuizStart, ABrokenRandomSourceThrows) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::string outside = "random draw outside [0, 1)";
+    struct Row {
+        const char* source;
+        std::deque<float> script;
+        std::string message;
+    };
+    for (const auto& [source, script, message] : std::initializer_list<Row>{
+             {"NaN", {std::numeric_limits<float>::quiet_NaN()}, outside},
+             {"infinity", {inf}, outside},
+             {"minus infinity", {-inf}, outside},
+             {"negative", {-0.001f}, outside},
+             {"1 after a good draw", {ScriptedRandom::DrawFor(3), 1.0f}, outside},
+             {"stuck", std::deque<float>(2000, ScriptedRandom::DrawFor(3)),
+              "random source gives no free question id"}}) {
+        Drill d(script);
+        try {
+            d.quiz.Start();
+            ADD_FAILURE() << source << ": no exception";
+        } catch (const std::logic_error& e) {
+            EXPECT_EQ(e.what(), message) << source;
+        }
+        EXPECT_TRUE(d.quiz.QuestionNo().IsBlank()) << source;
+        EXPECT_EQ(d.quiz.QuestionOrder(), Quiz::Order{}) << source;
+        EXPECT_EQ(d.view.problem, "") << source;
+    }
 }
 
 TEST(QuizStart, SecondStartOnlyClearsTheBoxAndKeepsTheOrder) {
@@ -211,6 +244,7 @@ TEST(QuizNext, PressesBeforeTheStartCountNothing) {
     EXPECT_EQ(d.view.verdict, kHint);
     EXPECT_TRUE(d.quiz.QuestionNo().IsBlank());
 
+    d.quiz.AcceptAnswer(); // no "Ещё пример" after it: only the start resets the count
     d.quiz.Start();
     d.Answer("5x-x=4+2");
     EXPECT_EQ(d.view.verdict, "Верно") << "earlier presses must not use up the first judgement";

@@ -30,16 +30,13 @@
 namespace {
 
 using drill::testing::InkBox;
+using drill::testing::Rect;
 using drill::testing::Shot;
 
 qreal ExpectedFactor() {
     bool ok = false;
     const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
     return ok ? factor : 1.0;
-}
-
-QString Rect(const QRectF& r) {
-    return QStringLiteral("%1x%2 at %3,%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
 }
 
 // Where a push button draws its caption.
@@ -202,8 +199,10 @@ void ScaleTest::textFitsItsBox_data() {
     AddTextRows(true);
 }
 
-// By the font's metrics: the full line height and advance, so that no glyph of
-// any of these texts can be cut, whatever its own ink.
+// Every text fits its box: the one check of it, for both windows at each
+// scale. By the font's metrics, the full line height and advance (wrapped as
+// the label wraps), so that no glyph of any of these texts can be cut,
+// whatever its own ink.
 void ScaleTest::textFitsItsBox() {
     QFETCH(QString, window);
     QFETCH(QString, name);

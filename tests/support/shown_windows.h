@@ -2,11 +2,13 @@
 #pragma once
 
 // What the window tests share: showing the windows, taking their pictures,
-// finding the ink in a picture, and the form table's values as Qt's.
+// finding the ink in a picture, the form table's values as Qt's, and
+// rectangles in failure messages.
 
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -28,6 +30,11 @@ inline QString Q(std::string_view text) {
 
 inline QColor Q(form::Rgb rgb) {
     return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+// A rectangle as failure messages give it: "WxH at X,Y".
+inline QString Rect(const QRectF& r) {
+    return QStringLiteral("%1x%2 at %3,%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
 }
 
 // The widget as painted, one pixel format for every comparison.

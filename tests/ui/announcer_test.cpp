@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "accessibility.h"
 #include "announcer.h"
 
 namespace {
@@ -28,6 +29,7 @@ class AnnouncerTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
+        drill::a11y::InstallFactories();
         // The bridge switches itself on once it has met the accessibility bus.
         QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "no accessibility bridge", 10000);
         QAccessible::installUpdateHandler(Record);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two windows against their designed look: geometry, texts, fonts,
-// colours, the background picture and the compiled-in resources.
+// colours, the background picture and the compiled-in resources. That every
+// text fits its box is checked once, at each scale, in tests/hidpi.
 
 #include <QApplication>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +43,7 @@ const QColor kDefault{0, 0, 0}; // the design's "default": black on the fixed fi
 
 using drill::testing::InkBox;
 using drill::testing::Q;
+using drill::testing::Rect;
 using drill::testing::Shot;
 
 QString Hex(QRgb pixel) {
@@ -84,9 +85,6 @@ private slots:
     void tableMatchesDesign();
     void controls_data();
     void controls();
-    void textFitsItsBox_data();
-    void textFitsItsBox();
-    void ruleTextWrapsWithinBox();
     void buttonCaptionCentred_data();
     void buttonCaptionCentred();
     void tabChain_data();
@@ -365,74 +363,6 @@ void WindowDesignTest::controls() {
                             .arg(wrong.isEmpty() ? 0 : wrong.first().y())));
 }
 
-void WindowDesignTest::textFitsItsBox_data() {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("name");
-    for (const char* name : {"Label3", "Label8", "Label6", "Label4", "Label2"}) {
-        QTest::addRow("main %s", name) << "main" << QString::fromLatin1(name);
-    }
-    for (const char* name : {"Label3", "Label2", "Label1", "Label4"}) {
-        QTest::addRow("rule %s", name) << "rule" << QString::fromLatin1(name);
-    }
-}
-
-// A text cut off by its box would lose letters or descenders. The text is
-// drawn as the label draws it but unclipped, and all of its ink must land
-// inside the label's contents.
-void WindowDesignTest::textFitsItsBox() {
-    QFETCH(QString, window);
-    QFETCH(QString, name);
-    auto* label = Window(window)->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
-    QVERIFY(label);
-    const QRect box = label->contentsRect();
-    const int margin = 100;
-    QImage canvas(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.setFont(label->font());
-        painter.setPen(Qt::black);
-        const int flags = int(label->alignment()) | Qt::TextDontClip |
-                          (label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
-        painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, label->text());
-    }
-    QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (canvas.pixel(x, y) != qRgb(255, 255, 255)) {
-                ink |= QRect(x - margin, y - margin, 1, 1);
-            }
-        }
-    }
-    QVERIFY(!ink.isEmpty());
-    QVERIFY2(QRect(QPoint(0, 0), box.size()).contains(ink),
-             qPrintable(QStringLiteral("ink spans %1,%2 to %3,%4 in a %5x%6 box")
-                            .arg(ink.left())
-                            .arg(ink.top())
-                            .arg(ink.right())
-                            .arg(ink.bottom())
-                            .arg(box.width())
-                            .arg(box.height())));
-}
-
-// The wrapped rule by the font's own line metrics, not only its ink: a box
-// sized to the ink alone clips descenders as soon as rendering shifts by a
-// pixel.
-void WindowDesignTest::ruleTextWrapsWithinBox() {
-    auto* label = form2_->findChild<QLabel*>(QStringLiteral("Label4"));
-    QVERIFY(label);
-    QVERIFY(label->wordWrap());
-    const QRect box = label->contentsRect();
-    const QRect needed =
-        QFontMetrics(label->font())
-            .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, label->text());
-    QVERIFY2(box.contains(needed), qPrintable(QStringLiteral("text needs %1x%2 in %3x%4")
-                                                  .arg(needed.width())
-                                                  .arg(needed.height())
-                                                  .arg(box.width())
-                                                  .arg(box.height())));
-}
-
 void WindowDesignTest::buttonCaptionCentred_data() {
     QTest::addColumn<QString>("name");
     for (const drill::form::Control& control : drill::form::kMainWindow.controls) {
@@ -468,18 +398,11 @@ void WindowDesignTest::buttonCaptionCentred() {
     QVERIFY(!want.isEmpty());
     // Anti-aliasing may move an edge by a pixel; misplaced text moves both.
     const auto near = [](int a, int b) { return std::abs(a - b) <= 1; };
-    QVERIFY2(near(got.left(), want.left()) && near(got.right(), want.right()) &&
-                 near(got.top(), want.top()) && near(got.bottom(), want.bottom()),
-             qPrintable(QStringLiteral("caption ink at %1,%2 %3x%4, centred it would be at "
-                                       "%5,%6 %7x%8")
-                            .arg(got.x())
-                            .arg(got.y())
-                            .arg(got.width())
-                            .arg(got.height())
-                            .arg(want.x())
-                            .arg(want.y())
-                            .arg(want.width())
-                            .arg(want.height())));
+    QVERIFY2(
+        near(got.left(), want.left()) && near(got.right(), want.right()) &&
+            near(got.top(), want.top()) && near(got.bottom(), want.bottom()),
+        qPrintable(
+            QStringLiteral("caption ink %1, centred it would be %2").arg(Rect(got), Rect(want))));
 }
 
 void WindowDesignTest::tabChain_data() {
