@@ -21,6 +21,10 @@ from fontTools.ttLib import TTFont
 # the licence asks not to carry the original's reserved name.
 FAMILY = "Drill Sans"
 
+# Around the windows on a wide screen; the one-column layout starts where the
+# main window and this no longer fit.
+PAGE_PADDING = 24
+
 
 def data_uri(mime, data):
     return f"data:{mime};base64,{base64.b64encode(data).decode('ascii')}"
@@ -196,9 +200,13 @@ def main():
                 "verbatim",
                 data_uri("image/webp", webp(assets / "background@2x.jpg")),
             ),
+            "PAGE_PADDING": ("verbatim", f"{PAGE_PADDING}px"),
             # The widest viewport of the one-column layout: narrower than the
-            # main window with the page's padding (24 px either side) and 6 to spare.
-            "ONE_COLUMN_WIDTH": ("verbatim", f"{design['main']['width'] + 2 * 24 + 6 - 1}px"),
+            # main window with the page's padding either side and 6 to spare.
+            "ONE_COLUMN_WIDTH": (
+                "verbatim",
+                f"{design['main']['width'] + 2 * PAGE_PADDING + 6 - 1}px",
+            ),
         },
     )
     icons = "\n".join(
