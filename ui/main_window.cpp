@@ -69,11 +69,10 @@ Form1::Form1(RandomSource& random, QWidget* parent)
 
     // Each caption overlaps its counter box by one pixel column; leave that
     // column to the box so its border stays whole.
-    for (auto [caption, box] : {std::pair{&form::kQuestionNoCaption, &form::kQuestionNo},
-                                std::pair{&form::kMistakesCaption, &form::kMistakes}}) {
-        auto& label = design::Control<QLabel>(*this, *caption);
+    for (const form::Captioned& counter : form::kCounterCaptions) {
+        auto& label = design::Control<QLabel>(*this, *counter.caption);
         const QRect overlap =
-            design::Control<QLabel>(*this, *box).geometry().translated(-label.pos());
+            design::Control<QLabel>(*this, *counter.counter).geometry().translated(-label.pos());
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
