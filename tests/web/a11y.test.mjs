@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import {createRequire} from 'node:module';
 import {after, before, test} from 'node:test';
-import {assertClean, launch, openDrill, programData} from './browser.mjs';
+import {assertClean, launch, openDrill, programData, role} from './browser.mjs';
 
 let browser, data;
 before(async () => {
@@ -168,14 +168,14 @@ test('the accessibility checker finds only what the design chose', async () => {
         // Start, the rule window, a message box, a question with a mistake counted, the end.
         for (const presses of [
             [],
-            ['[data-role=rule]'],
-            ['#Form2-close', '[data-role=next]'],
-            ['#message-ok', '[data-role=start]', '[data-role=next]'],
-            ['[data-role=quit]'],
+            [role('rule')],
+            ['#Form2-close', role('next')],
+            ['#message-ok', role('start'), role('next')],
+            [role('quit')],
         ]) {
             for (const selector of presses) await page.click(selector);
             const where = JSON.stringify([size, media, presses]);
-            for (const [id, role, target] of await page.evaluate(async () =>
+            for (const [id, roleFound, target] of await page.evaluate(async () =>
                 (await window.axe.run({resultTypes: ['violations']})).violations.flatMap((v) =>
                     v.nodes.map((n) => [
                         v.id,
@@ -184,7 +184,7 @@ test('the accessibility checker finds only what the design chose', async () => {
                     ]),
                 ),
             )) {
-                if (!allowed[id]?.(role)) found.push(`${where}: ${id} ${target}`);
+                if (!allowed[id]?.(roleFound)) found.push(`${where}: ${id} ${target}`);
             }
         }
         assertClean(assert, log);
