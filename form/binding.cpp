@@ -1,37 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "binding.h"
 
-#include <array>
 #include <utility>
 
-#include "quiz.h"
-
 namespace drill::form {
-
-namespace {
-
-struct Operation {
-    const Control& button;
-    void (Quiz::*run)();
-};
-
-const auto kOperations = std::to_array<Operation>({
-    {kStartButton, &Quiz::Start},
-    {kAcceptButton, &Quiz::AcceptAnswer},
-    {kNextButton, &Quiz::NextExample},
-    {kRuleButton, &Quiz::ShowRule},
-    {kQuitButton, &Quiz::Quit},
-});
-
-} // namespace
 
 Binding::Binding(Surface& surface)
     : surface_(surface), displays_{std::string(kQuestionNo.text), std::string(kProblem.text),
                                    std::string(kVerdict.text)} {}
 
-bool Binding::Press(Quiz& quiz, std::string_view button) {
+bool Binding::Press(Quiz& quiz, const Control& button) {
     for (const Operation& operation : kOperations) {
-        if (operation.button.name == button) {
+        if (operation.button == &button) {
             const Displays before = displays_;
             (quiz.*operation.run)();
             if (const std::string said = Announcement(before, displays_); !said.empty()) {

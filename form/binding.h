@@ -1,18 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "announce.h"
 #include "form.h"
-
-namespace drill {
-class Quiz;
-}
+#include "quiz.h"
 
 namespace drill::form {
+
+// Which button runs which operation of the quiz: the one list every front end
+// connects its buttons from.
+struct Operation {
+    const Control* button;
+    void (Quiz::*run)();
+};
+inline constexpr std::array kOperations{
+    Operation{&kStartButton, &Quiz::Start},      Operation{&kAcceptButton, &Quiz::AcceptAnswer},
+    Operation{&kNextButton, &Quiz::NextExample}, Operation{&kRuleButton, &Quiz::ShowRule},
+    Operation{&kQuitButton, &Quiz::Quit},
+};
 
 // What a front end does for the main window, deciding nothing: put a text into
 // one of its controls, and speak through its platform's screen reader.
@@ -34,10 +43,10 @@ class Binding {
 public:
     explicit Binding(Surface& surface);
 
-    // The click of the named button: its operation of the quiz, then the
-    // announcement of what it changed and the controls described anew. A name
-    // of no button does nothing and returns false.
-    bool Press(Quiz& quiz, std::string_view button);
+    // The click of a button: its operation of the quiz, then the announcement
+    // of what it changed and the controls described anew. A control that is
+    // no button does nothing and returns false.
+    bool Press(Quiz& quiz, const Control& button);
 
     // What the quiz shows, each into its control.
     void ShowAnswer(const std::string& text);

@@ -76,36 +76,16 @@ Form1::Form1(RandomSource& random, QWidget* parent)
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
-    const auto bindings = std::to_array<std::pair<const form::Control*, void (Form1::*)()>>(
-        {{&form::kRuleButton, &Form1::Command1_Click},
-         {&form::kStartButton, &Form1::Command2_Click},
-         {&form::kAcceptButton, &Form1::Command3_Click},
-         {&form::kNextButton, &Form1::Command5_Click},
-         {&form::kQuitButton, &Form1::Command7_Click}});
-    for (const auto& [button, slot] : bindings) {
-        connect(&design::Control<QPushButton>(*this, *button), &QPushButton::clicked, this, slot);
+    for (const form::Operation& operation : form::kOperations) {
+        const form::Control& button = *operation.button;
+        connect(&design::Control<QPushButton>(*this, button), &QPushButton::clicked, this,
+                [this, &button] { binding_.Press(quiz_, button); });
     }
     binding_.DescribeControls();
 }
 
 Form1::~Form1() {
     delete form2_;
-}
-
-void Form1::Command1_Click() {
-    binding_.Press(quiz_, form::kRuleButton.name);
-}
-void Form1::Command2_Click() {
-    binding_.Press(quiz_, form::kStartButton.name);
-}
-void Form1::Command3_Click() {
-    binding_.Press(quiz_, form::kAcceptButton.name);
-}
-void Form1::Command5_Click() {
-    binding_.Press(quiz_, form::kNextButton.name);
-}
-void Form1::Command7_Click() {
-    binding_.Press(quiz_, form::kQuitButton.name);
 }
 
 void Form1::PutText(const form::Control& control, const std::string& text) {

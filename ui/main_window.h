@@ -38,13 +38,6 @@ public:
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     void EndProgram() override;
 
-private slots:
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command5_Click();
-    void Command7_Click();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

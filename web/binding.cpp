@@ -35,8 +35,13 @@ public:
         binding_.DescribeControls();
     }
 
-    // The click of the named button; names of no button do nothing.
-    void Press(const std::string& button) { binding_.Press(quiz_, button); }
+    // The click of the button the page knows by its name; a name of no button
+    // does nothing.
+    void Press(const std::string& button) {
+        if (const form::Control* control = form::kMainWindow.Lookup(button)) {
+            binding_.Press(quiz_, *control);
+        }
+    }
 
     std::string AnswerText() const override { return page_.call<std::string>("answerText"); }
     void SetAnswerText(const std::string& text) override { binding_.ShowAnswer(text); }

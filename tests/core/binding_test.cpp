@@ -42,7 +42,9 @@ struct Front : form::Surface, fake::FakeQuizView {
     void SetVerdictText(const std::string& t) override { binding.ShowVerdict(t); }
 
     std::string Problem() { return shown["Label1"]; }
-    void Press(const char* button) { ASSERT_TRUE(binding.Press(quiz, button)) << button; }
+    void Press(const char* button) {
+        ASSERT_TRUE(binding.Press(quiz, *form::kMainWindow.Lookup(button))) << button;
+    }
 };
 
 // Each button runs its own operation of the quiz, seen by what only it does.
@@ -69,8 +71,8 @@ TEST(Binding, EachButtonRunsItsOperation) {
     EXPECT_EQ(f.shown["Label7"], "2");
     EXPECT_EQ(f.shown["Text1"], "");
 
-    EXPECT_FALSE(f.binding.Press(f.quiz, "Label8"));
-    EXPECT_FALSE(f.binding.Press(f.quiz, "command2"));
+    EXPECT_FALSE(f.binding.Press(f.quiz, form::kVerdict));
+    EXPECT_FALSE(f.binding.Press(f.quiz, form::kRuleWindow.controls[0]));
     EXPECT_EQ(f.shown["Label7"], "2");
 }
 
