@@ -54,12 +54,19 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
     stop(proc): ends one process now (SIGTERM, then SIGKILL).
     leftovers() -> [pid]: processes still running that carry this desktop's
         mark in their environment (daemons its programs spawned).
+    start_windows(args, prefix, debug="-all", env=None, **popen) -> Popen:
+        runs a Windows program (args[0] its path) under Wine in that prefix
+        (wine_env); Wine's server and helpers carry the desktop's mark and
+        are stopped with it.
 
 SetupError: a tool is missing or did not start. TimeLimit: the time ran out.
 time_limit(seconds): a context manager failing the block with TimeLimit.
 run_with_time_limit(seconds, main, *args): the same around one call.
 wait_for(what, condition, timeout=10, interval=0.05): polls until a true value.
 Image: RGB pixels (from_ppm, load(path), pixel(x, y), region(l, t, w, h)).
+wine_env(prefix, debug="-all") -> dict: the variables that run Wine in that
+    prefix: 32-bit, without the Mono and Gecko installers' dialogs, WINEDEBUG
+    set to debug (e.g. "-all,+debugstr" for what programs log).
 load_facts(tool=None) -> Facts: runs the facts tool (default: the path in
     $DRILL_FACTS) and reads the program's facts, the JSON the page is built
     from: facts.title, facts.texts (name -> text), facts.questions (list of
@@ -98,6 +105,7 @@ __all__ = [
     "SetupError",
     "TimeLimit",
     "load_facts",
+    "wine_env",
     "run_with_time_limit",
     "time_limit",
     "wait_for",
@@ -371,6 +379,10 @@ class Desktop:
         full.update(env or {})
         return self._spawn([str(arg) for arg in args], env=full, **popen)
 
+    def start_windows(self, args, prefix, debug="-all", env=None, **popen):
+        """Runs a Windows program under Wine in this desktop."""
+        return self.start(["wine", *args], env={**wine_env(prefix, debug), **(env or {})}, **popen)
+
     def stop(self, proc):
         _end(proc)
 
@@ -615,6 +627,16 @@ class Facts:
 
     def client_size(self, window):
         return tuple(self.window(window)["client"][2:])
+
+
+def wine_env(prefix, debug="-all"):
+    """What runs Wine in that prefix, with no installer dialog for .NET or HTML."""
+    return {
+        "WINEPREFIX": str(prefix),
+        "WINEARCH": "win32",
+        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        "WINEDEBUG": debug,
+    }
 
 
 def load_facts(tool=None):
