@@ -189,9 +189,11 @@ def behaviour(exe, inspector):
 
         # The rule: one window however often asked for, modeless, unowned, anew after a close.
         for _ in range(2):
+            desktop.activate(program.wid)
             drv.press("rule")
             window = program.wait_top(rule)[0]
-        assert window["owner"] == 0 and program.main["enabled"]
+        assert window["owner"] == 0, "the rule window has an owner"
+        assert program.top(program.main["class"])["enabled"], "the rule window is modal"
         rid = desktop.find_window(f.window("rule")["caption"])
         desktop.run(["xdotool", "windowactivate", "--sync", rid, "key", "alt+F4"])
         program.wait_top(rule, count=0)
@@ -199,7 +201,8 @@ def behaviour(exe, inspector):
         drv.press("rule")
         program.wait_top(rule)
 
-        # While a question waits for its answer the rule is refused with a warning.
+        # While a question waits for its answer the rule is refused with a warning;
+        # the rule window, still open, leaves the main window usable.
         desktop.activate(program.wid)
         drv.press("start")
         drv.wait_text("questionNo", "1")
