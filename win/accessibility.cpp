@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "accessibility.h"
+
+#include <initguid.h>
+
+#include <oleauto.h>
+
+#include <algorithm>
+
+#include "system.h"
+
+namespace drill::win {
+
+namespace {
+
+// UI Automation's live-setting property, for Dynamic Annotation.
+DEFINE_GUID(kLiveSetting, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58,
+            0xeb);
+constexpr LONG kPolite = 1;
+// Windows 8's event, which Windows 7 headers leave out; older readers ignore it.
+constexpr DWORD kLiveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED
+
+constexpr int kActionCompleted = 2;     // NotificationKind_ActionCompleted
+constexpr int kImportantMostRecent = 1; // NotificationProcessing_ImportantMostRecent
+
+} // namespace
+
+Annotations::Annotations() {
+    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                     services_.OutVoid());
+}
+
+Annotations::~Annotations() {
+    Clear();
+}
+
+void Annotations::Set(HWND control, const GUID& property, const std::wstring& text) {
+    if (!services_ || control == nullptr) {
+        return;
+    }
+    if (SUCCEEDED(services_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property,
+                                            text.c_str())) &&
+        std::find(annotated_.begin(), annotated_.end(), control) == annotated_.end()) {
+        annotated_.push_back(control);
+    }
+}
+
+void Annotations::Name(HWND control, const std::wstring& name) {
+    Set(control, PROPID_ACC_NAME, name);
+}
+
+void Annotations::Description(HWND control, const std::wstring& description) {
+    Set(control, PROPID_ACC_DESCRIPTION, description);
+}
+
+void Annotations::LiveRegion(HWND control) {
+    if (!services_ || control == nullptr) {
+        return;
+    }
+    VARIANT polite;
+    VariantInit(&polite);
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    if (SUCCEEDED(services_->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, kLiveSetting,
+                                         polite))) {
+        annotated_.push_back(control);
+    }
+}
+
+void Annotations::Clear() {
+    if (!services_) {
+        return;
+    }
+    MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kLiveSetting};
+    for (HWND control : annotated_) {
+        services_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties,
+                                  static_cast<int>(std::size(properties)));
+    }
+    annotated_.clear();
+}
+
+Announcer::Announcer(HWND window, HWND liveRegion)
+    : window_(window), liveRegion_(liveRegion),
+      // Found at run time: the notification is of Windows 10 1709, and the
+      // library is not among the protected system libraries.
+      automation_(LoadSystemLibrary(L"uiautomationcore.dll")),
+      hostProvider_(Find<HostProvider>(automation_, "UiaHostProviderFromHwnd")),
+      raise_(Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent")) {}
+
+Announcer::~Announcer() {
+    if (automation_ != nullptr) {
+        FreeLibrary(automation_);
+    }
+}
+
+bool Announcer::Notify(const std::wstring& text) {
+    if (hostProvider_ == nullptr || raise_ == nullptr) {
+        return false;
+    }
+    Com<IUnknown> provider;
+    if (FAILED(hostProvider_(window_, provider.Out())) || !provider) {
+        return false;
+    }
+    BSTR said = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    BSTR activity = SysAllocString(L"transpose-drill");
+    const HRESULT result =
+        raise_(provider.Get(), kActionCompleted, kImportantMostRecent, said, activity);
+    SysFreeString(activity);
+    SysFreeString(said);
+    return SUCCEEDED(result);
+}
+
+void Announcer::Say(const std::wstring& text) {
+    SetWindowTextW(liveRegion_, text.c_str());
+    OutputDebugStringW((L"transpose-drill: announce: " + text + L"\n").c_str());
+    if (!Notify(text)) {
+        NotifyWinEvent(kLiveRegionChanged, liveRegion_, OBJID_CLIENT, CHILDID_SELF);
+    }
+}
+
+} // namespace drill::win
