@@ -110,9 +110,10 @@ bool Announcer::Notify(const std::wstring& text) {
     return SUCCEEDED(result);
 }
 
-void Announcer::Say(const std::wstring& text) {
+void Announcer::Say(const std::string& utf8) {
+    const std::wstring text = Wide(utf8);
     SetWindowTextW(liveRegion_, text.c_str());
-    OutputDebugStringW((L"transpose-drill: announce: " + text + L"\n").c_str());
+    OutputDebugStringA(("transpose-drill: announce: " + utf8 + "\n").c_str());
     if (!Notify(text)) {
         NotifyWinEvent(kLiveRegionChanged, liveRegion_, OBJID_CLIENT, CHILDID_SELF);
     }

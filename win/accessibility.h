@@ -41,9 +41,10 @@ private:
 // Each announcement goes three ways: a UI Automation notification where the
 // system has one (Windows 10 1709 and later), else a live-region change of
 // `liveRegion`, a static that is never on screen; the live region's text is
-// set to it either way, and it also goes out through OutputDebugStringW as
+// set to it either way, and it also goes out as debug output, the UTF-8 line
 // "transpose-drill: announce: <text>", which a test under Wine reads with
-// WINEDEBUG=+debugstr (no screen reader runs there).
+// WINEDEBUG=+debugstr, no screen reader running there (Wine prints only the
+// narrow call's strings, hence UTF-8 through OutputDebugStringA).
 class Announcer {
 public:
     Announcer(HWND window, HWND liveRegion);
@@ -51,7 +52,7 @@ public:
     Announcer(const Announcer&) = delete;
     Announcer& operator=(const Announcer&) = delete;
 
-    void Say(const std::wstring& text);
+    void Say(const std::string& utf8);
 
 private:
     bool Notify(const std::wstring& text);

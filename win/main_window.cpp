@@ -149,7 +149,7 @@ void Form1::PutText(const form::Control& control, const std::string& text) {
 }
 void Form1::Announce(const std::string& text) {
     if (announcer_) {
-        announcer_->Say(Wide(text));
+        announcer_->Say(text);
     }
 }
 void Form1::Describe(const form::Control& control, const std::string& description) {
