@@ -41,10 +41,15 @@ DWORD ControlStyle(const form::Control& control) {
         break;
     }
     DWORD style = SS_NOPREFIX | (control.border ? WS_BORDER : 0);
-    if (control.align == form::Align::Centre) {
+    if (control.wordWrap) {
+        // Wrapped by DrawLabel: the system's wrapping keeps the blanks at a
+        // line's end inside the box, which pushes a word of the rule onto a
+        // fourth line where its box has room for three.
+        style |= SS_OWNERDRAW;
+    } else if (control.align == form::Align::Centre) {
         style |= SS_CENTER;
     } else {
-        style |= control.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        style |= SS_LEFTNOWORDWRAP;
     }
     return style;
 }
@@ -82,6 +87,37 @@ RECT AnswerBoxClient(HWND box, RECT frame) {
         frame.bottom = frame.top + lineHeight;
     }
     return frame;
+}
+
+// The lines of `text` wrapped at its blanks to `width`: as many words as fit
+// a line, the blanks after its last word not counted.
+std::vector<std::wstring_view> Wrap(HDC dc, std::wstring_view text, int width) {
+    std::vector<std::wstring_view> lines;
+    const auto extent = [dc](std::wstring_view part) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, part.data(), static_cast<int>(part.size()), &size);
+        return size.cx;
+    };
+    while (!text.empty()) {
+        std::size_t end = text.find(L' ');
+        for (std::size_t next = end; next != std::wstring_view::npos;) {
+            const std::size_t word = text.find_first_not_of(L' ', next);
+            if (word == std::wstring_view::npos) {
+                break;
+            }
+            next = text.find(L' ', word);
+            if (extent(text.substr(0, next)) > width) {
+                break;
+            }
+            end = next;
+        }
+        lines.push_back(text.substr(0, end));
+        const std::size_t rest = end == std::wstring_view::npos
+                                     ? std::wstring_view::npos
+                                     : text.find_first_not_of(L' ', end);
+        text = rest == std::wstring_view::npos ? std::wstring_view{} : text.substr(rest);
+    }
+    return lines;
 }
 
 } // namespace
@@ -334,12 +370,40 @@ bool DesignedWindow::SetIcons() {
     return true;
 }
 
-void DesignedWindow::DrawButton(const DRAWITEMSTRUCT& item) {
+void DesignedWindow::DrawLabel(const DRAWITEMSTRUCT& item, const form::Control& control,
+                               HBRUSH brush) {
+    HDC dc = item.hDC;
+    const RECT& area = item.rcItem;
+    FillRect(dc, &area, brush);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item.hwndItem)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size()))));
+    const HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, TextColour(control));
+    RECT line = area;
+    for (std::wstring_view part : Wrap(dc, text, area.right - area.left)) {
+        DrawTextW(dc, part.data(), static_cast<int>(part.size()), &line,
+                  DT_SINGLELINE | DT_NOPREFIX |
+                      (control.align == form::Align::Centre ? DT_CENTER : DT_LEFT));
+        line.top += metrics.tmHeight;
+    }
+    SelectObject(dc, oldFont);
+}
+
+void DesignedWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     const std::size_t index = IndexOf(item.hwndItem);
     if (index == kNone) {
         return;
     }
     const form::Control& control = design_.controls[index];
+    if (item.CtlType == ODT_STATIC) {
+        DrawLabel(item, control, brushes_[index]);
+        return;
+    }
     HDC dc = item.hDC;
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -422,7 +486,7 @@ LRESULT DesignedWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DRAWITEM:
-        DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wParam);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -58,7 +59,9 @@ private:
     void MakeFonts();
     void MakeBrushes();
     bool SetIcons();
-    void DrawButton(const DRAWITEMSTRUCT& item);
+    // Owner-drawn controls: the buttons, and the labels that wrap.
+    void DrawItem(const DRAWITEMSTRUCT& item);
+    void DrawLabel(const DRAWITEMSTRUCT& item, const form::Control& control, HBRUSH brush);
     LRESULT Colour(HDC dc, HWND control);
     COLORREF TextColour(const form::Control& control) const;
     COLORREF Background(const form::Control& control) const;
