@@ -54,7 +54,9 @@ struct Font {
     Weight weight;
     // The em height in pixels at `dpi`, rounded to the nearest; at 96 dpi every
     // size of the design comes out whole.
-    constexpr int PixelSize(int dpi = kDesignDpi) const { return (centipoints * dpi + 3600) / 7200; }
+    constexpr int PixelSize(int dpi = kDesignDpi) const {
+        return (centipoints * dpi + 3600) / 7200;
+    }
 };
 
 struct Control {

@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <array>
 
 #include "system.h"
 
@@ -23,12 +24,19 @@ constexpr DWORD kLiveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED
 constexpr int kActionCompleted = 2;     // NotificationKind_ActionCompleted
 constexpr int kImportantMostRecent = 1; // NotificationProcessing_ImportantMostRecent
 
+// The system's annotation service (oleacc), or null without one.
+IAccPropServices* Service() {
+    IAccPropServices* service = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&service)))) {
+        return nullptr;
+    }
+    return service;
+}
+
 } // namespace
 
-Annotations::Annotations() {
-    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                     services_.OutVoid());
-}
+Annotations::Annotations() : services_(Service()) {}
 
 Annotations::~Annotations() {
     Clear();
@@ -61,8 +69,8 @@ void Annotations::LiveRegion(HWND control) {
     VariantInit(&polite);
     polite.vt = VT_I4;
     polite.lVal = kPolite;
-    if (SUCCEEDED(services_->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, kLiveSetting,
-                                         polite))) {
+    if (SUCCEEDED(
+            services_->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, kLiveSetting, polite))) {
         annotated_.push_back(control);
     }
 }
@@ -71,10 +79,10 @@ void Annotations::Clear() {
     if (!services_) {
         return;
     }
-    MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kLiveSetting};
+    std::array<MSAAPROPID, 3> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kLiveSetting};
     for (HWND control : annotated_) {
-        services_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties,
-                                  static_cast<int>(std::size(properties)));
+        services_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties.data(),
+                                  static_cast<int>(properties.size()));
     }
     annotated_.clear();
 }

@@ -6,10 +6,11 @@
 namespace drill::win {
 
 // One reference to a COM object, released with its owner.
-template <typename Interface>
-class Com {
+template <typename Interface> class Com {
 public:
     Com() = default;
+    // Takes over a reference already counted.
+    explicit Com(Interface* pointer) : pointer_(pointer) {}
     ~Com() { Reset(); }
     Com(const Com&) = delete;
     Com& operator=(const Com&) = delete;

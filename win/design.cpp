@@ -112,9 +112,8 @@ std::vector<std::wstring_view> Wrap(HDC dc, std::wstring_view text, int width) {
             end = next;
         }
         lines.push_back(text.substr(0, end));
-        const std::size_t rest = end == std::wstring_view::npos
-                                     ? std::wstring_view::npos
-                                     : text.find_first_not_of(L' ', end);
+        const std::size_t rest = end == std::wstring_view::npos ? std::wstring_view::npos
+                                                                : text.find_first_not_of(L' ', end);
         text = rest == std::wstring_view::npos ? std::wstring_view{} : text.substr(rest);
     }
     return lines;
@@ -254,11 +253,9 @@ void DesignedWindow::Place() {
                     &monitor);
     const RECT& work = monitor.rcWork;
     const form::Point at = form::ClientPosition(
-        client, margins,
-        {work.left, work.top, work.right - work.left, work.bottom - work.top});
+        client, margins, {work.left, work.top, work.right - work.left, work.bottom - work.top});
     SetWindowPos(window_, nullptr, at.x - margins.left, at.y - margins.top,
-                 frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DesignedWindow::Layout() {
@@ -293,11 +290,11 @@ void DesignedWindow::MakeFonts() {
     for (const form::Control& control : design_.controls) {
         if (std::none_of(made.begin(), made.end(),
                          [&](const auto& have) { return SameFont(have.first, control.font); })) {
-            const HFONT font = CreateFontW(
-                -control.font.PixelSize(dpi_), 0, 0, 0,
-                control.font.weight == form::Weight::Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                DEFAULT_PITCH | FF_SWISS, L"Arial");
+            const HFONT font =
+                CreateFontW(-control.font.PixelSize(dpi_), 0, 0, 0,
+                            control.font.weight == form::Weight::Bold ? FW_BOLD : FW_NORMAL, FALSE,
+                            FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
             made.emplace_back(control.font, font);
         }
     }
@@ -338,8 +335,8 @@ void DesignedWindow::MakeBrushes() {
     if (windowBrush_ != nullptr) {
         DeleteObject(windowBrush_);
     }
-    windowBrush_ = CreateSolidBrush(highContrast_ ? GetSysColor(COLOR_WINDOW)
-                                                  : Ref(design_.background));
+    windowBrush_ =
+        CreateSolidBrush(highContrast_ ? GetSysColor(COLOR_WINDOW) : Ref(design_.background));
 }
 
 bool DesignedWindow::SetIcons() {
@@ -446,7 +443,8 @@ LRESULT CALLBACK DesignedWindow::Procedure(HWND window, UINT message, WPARAM wPa
                                            LPARAM lParam) {
     auto* self = reinterpret_cast<DesignedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        self = static_cast<DesignedWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self =
+            static_cast<DesignedWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window_ = window;
     }
@@ -480,8 +478,8 @@ LRESULT DesignedWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        if (const LRESULT brush = Colour(reinterpret_cast<HDC>(wParam),
-                                         reinterpret_cast<HWND>(lParam))) {
+        if (const LRESULT brush =
+                Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
             return brush;
         }
         break;
@@ -492,10 +490,9 @@ LRESULT DesignedWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         dpi_ = HIWORD(wParam);
         const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
         const form::PixelBox client = form::Px(design_.client, dpi_);
-        const RECT frame =
-            Frame(client.width, client.height,
-                  static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                  static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+        const RECT frame = Frame(client.width, client.height,
+                                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
         // The suggested place, at the exact size the design asks for.
         SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left,
                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -541,10 +538,10 @@ LRESULT CALLBACK DesignedWindow::AnswerBoxProcedure(HWND box, UINT message, WPAR
             OffsetRect(&window, -window.left, -window.top);
             ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
             const std::size_t index = owner.IndexOf(box);
-            FillRect(dc, &window, index == kNone ? GetSysColorBrush(COLOR_WINDOW)
-                                                 : owner.brushes_[index]);
-            SetDCBrushColor(dc, GetSysColor(owner.highContrast_ ? COLOR_WINDOWTEXT
-                                                                : COLOR_BTNSHADOW));
+            FillRect(dc, &window,
+                     index == kNone ? GetSysColorBrush(COLOR_WINDOW) : owner.brushes_[index]);
+            SetDCBrushColor(dc,
+                            GetSysColor(owner.highContrast_ ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
             FrameRect(dc, &window, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
             ReleaseDC(box, dc);
         }

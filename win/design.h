@@ -50,8 +50,8 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK AnswerBoxProcedure(HWND box, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK AnswerBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                               UINT_PTR, DWORD_PTR self);
 
     std::size_t IndexOf(HWND control) const;
     void Place();
@@ -69,10 +69,10 @@ private:
 
     const form::Window& design_;
     HWND window_ = nullptr;
-    std::vector<HWND> controls_;        // in table order
-    std::vector<form::TwipBox> boxes_;  // where each stands now
+    std::vector<HWND> controls_;       // in table order
+    std::vector<form::TwipBox> boxes_; // where each stands now
     std::vector<std::pair<form::Font, HFONT>> fonts_;
-    std::vector<HBRUSH> brushes_;       // each control's background
+    std::vector<HBRUSH> brushes_; // each control's background
     HBRUSH windowBrush_ = nullptr;
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

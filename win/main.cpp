@@ -50,7 +50,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         if (const wchar_t* failure = form.Open(show)) {
             const std::wstring text =
                 std::wstring(L"Программа не может запуститься: ") + failure + L".";
-            MessageBoxW(nullptr, text.c_str(), drill::win::Wide(drill::form::kMainWindow.caption).c_str(),
+            MessageBoxW(nullptr, text.c_str(),
+                        drill::win::Wide(drill::form::kMainWindow.caption).c_str(),
                         MB_OK | MB_ICONERROR);
         } else {
             status = Run(form);

@@ -31,10 +31,10 @@ const wchar_t* Form1::Open(int show) {
         return L"не удалось загрузить её фоновый рисунок";
     }
     // Beside the controls, never on screen: what screen readers are told.
-    liveRegion_ = CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 1, 1, Handle(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLiveRegionId)), GetModuleHandleW(nullptr),
-        nullptr);
+    liveRegion_ =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 1, 1,
+                        Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLiveRegionId)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (liveRegion_ == nullptr) {
         return L"не удалось создать окно";
     }
@@ -100,8 +100,8 @@ void Form1::Press(const form::Control& button) {
 std::string Form1::AnswerText() const {
     HWND box = ControlWindow(form::kAnswerBox);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
 }
 void Form1::SetAnswerText(const std::string& text) {
@@ -126,7 +126,8 @@ void Form1::HideStartButton() {
 
 void Form1::ShowRuleWindow() {
     if (const wchar_t* failure = form2_.Show()) {
-        MessageBoxW(Handle(), (std::wstring(L"Окно правила не открылось: ") + failure + L".").c_str(),
+        MessageBoxW(Handle(),
+                    (std::wstring(L"Окно правила не открылось: ") + failure + L".").c_str(),
                     Wide(form::kMainWindow.caption).c_str(), MB_OK | MB_ICONWARNING);
     }
 }

@@ -7,8 +7,8 @@ Form2::Form2() : DesignedWindow(form::kRuleWindow) {}
 
 const wchar_t* Form2::Show() {
     if (Handle() == nullptr) {
-        if (const wchar_t* failure = Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                            WS_EX_APPWINDOW)) {
+        if (const wchar_t* failure =
+                Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_APPWINDOW)) {
             Close();
             return failure;
         }

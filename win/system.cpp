@@ -30,8 +30,8 @@ std::string Utf8(std::wstring_view wide) {
         return {};
     }
     const int size = static_cast<int>(wide.size());
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr),
-                     '\0');
+    std::string utf8(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
                         nullptr, nullptr);
     return utf8;
@@ -40,8 +40,8 @@ std::string Utf8(std::wstring_view wide) {
 void KeepLibrariesToSystemFolder() {
     // Windows 8, and Windows 7 with KB2533623.
     using SetDirectories = BOOL(WINAPI*)(DWORD);
-    if (const auto set = Find<SetDirectories>(GetModuleHandleW(L"kernel32.dll"),
-                                              "SetDefaultDllDirectories")) {
+    if (const auto set =
+            Find<SetDirectories>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")) {
         searchRestricted = set(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
     }
     // Takes the current folder out of the search everywhere else.

@@ -16,8 +16,7 @@ std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
 
 // A function of a loaded module, or null where this Windows has none.
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
+template <typename Function> Function Find(HMODULE module, const char* name) {
     if (module == nullptr) {
         return nullptr;
     }
