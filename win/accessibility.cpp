@@ -61,16 +61,24 @@ void Annotations::Description(HWND control, const std::wstring& description) {
     Set(control, PROPID_ACC_DESCRIPTION, description);
 }
 
+void Annotations::PushButton(HWND control) {
+    Set(control, PROPID_ACC_ROLE, ROLE_SYSTEM_PUSHBUTTON);
+}
+
 void Annotations::LiveRegion(HWND control) {
+    Set(control, kLiveSetting, kPolite);
+}
+
+void Annotations::Set(HWND control, const GUID& property, LONG value) {
     if (!services_ || control == nullptr) {
         return;
     }
-    VARIANT polite;
-    VariantInit(&polite);
-    polite.vt = VT_I4;
-    polite.lVal = kPolite;
-    if (SUCCEEDED(
-            services_->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, kLiveSetting, polite))) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = value;
+    if (SUCCEEDED(services_->SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF, property, variant)) &&
+        std::find(annotated_.begin(), annotated_.end(), control) == annotated_.end()) {
         annotated_.push_back(control);
     }
 }
@@ -79,7 +87,8 @@ void Annotations::Clear() {
     if (!services_) {
         return;
     }
-    std::array<MSAAPROPID, 3> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kLiveSetting};
+    std::array<MSAAPROPID, 4> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE,
+                                         kLiveSetting};
     for (HWND control : annotated_) {
         services_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties.data(),
                                   static_cast<int>(properties.size()));

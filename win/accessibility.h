@@ -26,6 +26,8 @@ public:
 
     void Name(HWND control, const std::wstring& name);
     void Description(HWND control, const std::wstring& description);
+    // A push button, as a screen reader should call it whatever draws it.
+    void PushButton(HWND control);
     // Its text changes are news a screen reader says without the focus moving.
     void LiveRegion(HWND control);
     // What was annotated goes before the windows do.
@@ -33,6 +35,7 @@ public:
 
 private:
     void Set(HWND control, const GUID& property, const std::wstring& text);
+    void Set(HWND control, const GUID& property, LONG value);
 
     Com<IAccPropServices> services_;
     std::vector<HWND> annotated_;

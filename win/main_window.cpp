@@ -42,6 +42,10 @@ const wchar_t* Form1::Open(int show) {
     announcer_ = std::make_unique<Announcer>(Handle(), liveRegion_);
     annotations_.LiveRegion(liveRegion_);
     for (const form::Control& control : form::kMainWindow.controls) {
+        if (control.kind == form::Kind::Button) {
+            // Owner-drawn: said to be a push button all the same.
+            annotations_.PushButton(ControlWindow(control));
+        }
         if (!control.accessibleName.empty()) {
             annotations_.Name(ControlWindow(control), Wide(control.accessibleName));
         }
