@@ -96,8 +96,8 @@ void Annotations::Clear() {
     annotated_.clear();
 }
 
-Announcer::Announcer(HWND window, HWND liveRegion)
-    : window_(window), liveRegion_(liveRegion),
+Announcer::Announcer(HWND liveRegion)
+    : window_(GetParent(liveRegion)), liveRegion_(liveRegion),
       // Found at run time: the notification is of Windows 10 1709, and the
       // library is not among the protected system libraries.
       automation_(LoadSystemLibrary(L"uiautomationcore.dll")),

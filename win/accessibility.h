@@ -50,7 +50,7 @@ private:
 // narrow call's strings, hence UTF-8 through OutputDebugStringA).
 class Announcer {
 public:
-    Announcer(HWND window, HWND liveRegion);
+    explicit Announcer(HWND liveRegion);
     ~Announcer();
     Announcer(const Announcer&) = delete;
     Announcer& operator=(const Announcer&) = delete;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 
 #include "placement.h"
 #include "resource_ids.h"
@@ -152,7 +153,7 @@ void DesignedWindow::FreeResources() {
 }
 
 HWND DesignedWindow::ControlWindow(const form::Control& control) const {
-    const std::size_t index = static_cast<std::size_t>(&control - design_.controls.data());
+    const auto index = static_cast<std::size_t>(&control - design_.controls.data());
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
@@ -240,11 +241,16 @@ const wchar_t* DesignedWindow::Create(DWORD style, DWORD exStyle) {
     return nullptr;
 }
 
+RECT DesignedWindow::DesignedFrame() const {
+    const form::PixelBox client = form::Px(design_.client, dpi_);
+    return Frame({client.width, client.height},
+                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+}
+
 void DesignedWindow::Place() {
     const form::PixelBox client = form::Px(design_.client, dpi_);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
-    const RECT frame = Frame(client.width, client.height, style, exStyle, dpi_);
+    const RECT frame = DesignedFrame();
     const form::FrameMargins margins{-frame.left, -frame.top, frame.right - client.width,
                                      frame.bottom - client.height};
     MONITORINFO monitor{};
@@ -273,13 +279,13 @@ void DesignedWindow::Layout() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void DesignedWindow::MoveControl(const form::Control& control, int left, int top) {
-    const std::size_t index = static_cast<std::size_t>(&control - design_.controls.data());
+void DesignedWindow::MoveControl(const form::Control& control, form::Point twips) {
+    const auto index = static_cast<std::size_t>(&control - design_.controls.data());
     if (index >= controls_.size()) {
         return;
     }
-    boxes_[index].left = left;
-    boxes_[index].top = top;
+    boxes_[index].left = twips.x;
+    boxes_[index].top = twips.y;
     const form::PixelBox box = form::Px(boxes_[index], dpi_);
     SetWindowPos(controls_[index], nullptr, box.left, box.top, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
@@ -407,8 +413,8 @@ void DesignedWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &area, brushes_[index]);
     DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
-    wchar_t text[64] = {};
-    GetWindowTextW(item.hwndItem, text, static_cast<int>(std::size(text)));
+    std::array<wchar_t, 64> text{};
+    GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size()));
     RECT textArea = area;
     if (pressed) {
         OffsetRect(&textArea, 1, 1);
@@ -417,7 +423,7 @@ void DesignedWindow::DrawItem(const DRAWITEMSTRUCT& item) {
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TextColour(control));
-    DrawTextW(dc, text, -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text.data(), -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         InflateRect(&area, -1, -1);
@@ -489,10 +495,7 @@ LRESULT DesignedWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wParam);
         const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
-        const form::PixelBox client = form::Px(design_.client, dpi_);
-        const RECT frame = Frame(client.width, client.height,
-                                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                                 static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+        const RECT frame = DesignedFrame();
         // The suggested place, at the exact size the design asks for.
         SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left,
                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);

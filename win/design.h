@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "form.h"
+#include "placement.h"
 
 namespace drill::win {
 
@@ -37,7 +38,7 @@ protected:
     // made, else why not, in words for a message box.
     const wchar_t* Create(DWORD style, DWORD exStyle);
     // Moves a control to a place in twips, keeping its size.
-    void MoveControl(const form::Control& control, int left, int top);
+    void MoveControl(const form::Control& control, form::Point twips);
     int Dpi() const { return dpi_; }
     bool HighContrastOn() const { return highContrast_; }
 
@@ -54,6 +55,8 @@ private:
                                                UINT_PTR, DWORD_PTR self);
 
     std::size_t IndexOf(HWND control) const;
+    // The frame around the designed client area at the window's DPI.
+    RECT DesignedFrame() const;
     void Place();
     void Layout();
     void MakeFonts();

@@ -39,7 +39,7 @@ const wchar_t* Form1::Open(int show) {
         return L"не удалось создать окно";
     }
     PlaceLiveRegion();
-    announcer_ = std::make_unique<Announcer>(Handle(), liveRegion_);
+    announcer_ = std::make_unique<Announcer>(liveRegion_);
     annotations_.LiveRegion(liveRegion_);
     for (const form::Control& control : form::kMainWindow.controls) {
         if (control.kind == form::Kind::Button) {
@@ -125,7 +125,7 @@ void Form1::SetVerdictText(const std::string& text) {
 }
 
 void Form1::HideStartButton() {
-    MoveControl(form::kStartButton, form::kHiddenButtonLeft, form::kHiddenButtonTop);
+    MoveControl(form::kStartButton, {form::kHiddenButtonLeft, form::kHiddenButtonTop});
 }
 
 void Form1::ShowRuleWindow() {

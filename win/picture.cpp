@@ -13,7 +13,8 @@ namespace drill::win {
 namespace {
 
 // A decoded picture's pixels, top row first, 32 bits each, in a bitmap GDI draws.
-HBITMAP Bitmap(IWICBitmapSource& source, int width, int height) {
+HBITMAP Bitmap(IWICBitmapSource& source, SIZE size) {
+    const int width = size.cx, height = size.cy;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -86,7 +87,7 @@ bool Picture::Render(int dpi) {
         }
         source = scaler.Get();
     }
-    HBITMAP bitmap = Bitmap(*source, width, height);
+    HBITMAP bitmap = Bitmap(*source, {width, height});
     if (bitmap == nullptr) {
         return false;
     }

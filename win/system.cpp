@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "system.h"
 
+#include <array>
+
 namespace drill::win {
 
 namespace {
@@ -53,12 +55,12 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
         return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     // Without the flag: the full path, so that no folder is searched at all.
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    std::array<wchar_t, MAX_PATH> folder{};
+    const UINT length = GetSystemDirectoryW(folder.data(), MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         return nullptr;
     }
-    const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+    const std::wstring path = std::wstring(folder.data(), length) + L"\\" + name;
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
@@ -77,8 +79,8 @@ int WindowDpi(HWND window) {
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-RECT Frame(int width, int height, DWORD style, DWORD exStyle, int dpi) {
-    RECT frame{0, 0, width, height};
+RECT Frame(SIZE client, DWORD style, DWORD exStyle, int dpi) {
+    RECT frame{0, 0, client.cx, client.cy};
     // Windows 10 1607: the frame's own size at this dpi, not the system's.
     using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     static const auto adjust = Find<Adjust>(User32(), "AdjustWindowRectExForDpi");

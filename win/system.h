@@ -34,9 +34,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // The window's dots per inch: its monitor's on Windows 10, else the system's.
 int WindowDpi(HWND window);
 
-// The frame of a window whose client area is `width` × `height` at `dpi`,
-// around that client area placed at 0, 0.
-RECT Frame(int width, int height, DWORD style, DWORD exStyle, int dpi);
+// The frame of a window whose client area is `client` at `dpi`, around that
+// client area placed at 0, 0.
+RECT Frame(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
 // A system metric (icon sizes) at `dpi`.
 int SystemMetric(int index, int dpi);
