@@ -174,7 +174,9 @@ void Form1::DpiChanged() {
 LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
+        // An owner-drawn button reports the second click of a double click as
+        // a double click: it is a click all the same.
+        if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED) {
             const form::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
             if (control != nullptr && control->kind == form::Kind::Button) {
                 Press(*control);
