@@ -10,7 +10,7 @@ usage: wine_test.py PREFIX prefix FACTS_EXE       makes the prefix, writes PREFI
 
 Windows are read by the inspector (window_inspector.exe, run in the same
 prefix), input is real X input through xdotool, what a screen reader would be
-told is read from the program's OutputDebugStringW calls (Wine's relay trace).
+told is read from the program's debug output and Wine's log of the annotations.
 """
 
 import json
@@ -28,7 +28,11 @@ PREFIX = pathlib.Path(sys.argv[1]).resolve() if len(sys.argv) > 2 else None
 KINDS = {"button": "Button", "textbox": "Edit", "label": "Static"}
 SS_ICON, WS_BORDER, SS_SUNKEN = 0x3, 0x00800000, 0x1000
 RUSSIAN_CHARSET, ROLE_TEXT = 204, 42
-ANNOUNCED = re.compile(r'OutputDebugStringW\([0-9a-f]+ L"transpose-drill: announce: (.*)\\n"\)')
+# The program's debug output, its announcements in UTF-8 with bytes escaped.
+ANNOUNCED = re.compile(r'OutputDebugStringA "transpose-drill: announce: (.*)\\n"')
+# Wine stores no annotation but logs each: window, property, text.
+ANNOTATED = re.compile(r'SetHwndPropStr \(([0-9A-F]+) \d+ \d+ \{([0-9a-f-]+)\} L"(.*)"\)')
+NAME_PROPERTY, DESCRIPTION_PROPERTY = "608d3df8-8128-4aa7-a428-f55e49267291", "4d48dfe4-bd3f-491f-a648-492d6f20c588"
 
 
 def facts():
@@ -47,15 +51,12 @@ def set_dpi(desktop, dpi):
 
 
 def make_prefix(facts_exe):
-    """wineboot once, Arial drawn with its metric twin, the announcements traced."""
+    """wineboot once, and Arial drawn with its metric twin."""
     with td.Desktop(time_limit=240) as desktop:
         desktop.env.update(td.wine_env(PREFIX))
         wine(desktop, "wineboot", "-i", timeout=200)
-        for key, name, value in (
-            (r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans"),
-            (r"HKCU\Software\Wine\Debug", "RelayInclude", "OutputDebugStringW"),
-        ):
-            wine(desktop, "reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
+        wine(desktop, "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial",
+             "/t", "REG_SZ", "/d", "Liberation Sans", "/f")
         with open(PREFIX / "facts.json", "wb") as out:
             subprocess.run(["wine", facts_exe], env=desktop.env, stdout=out, check=True,
                            stderr=subprocess.DEVNULL, timeout=60)
@@ -72,10 +73,10 @@ class Program:
         self.facts = facts()
         desktop.env.update(td.wine_env(PREFIX))
         set_dpi(desktop, dpi)
-        debug = "-all,+relay" + (",+font" if fonts else "")
+        debug = "-all,warn+seh,warn+debugstr,fixme+oleacc" + (",+font" if fonts else "")
         self.proc = desktop.start_windows([exe], PREFIX, debug, stderr=subprocess.PIPE,
                                           text=True, errors="replace")
-        self.said, self.fonts = [], {}
+        self.said, self.fonts, self.annotations = [], {}, set()
         threading.Thread(target=self._trace, daemon=True).start()
         size = tuple(self.scaled(self.facts.client_size("main")))
         self.wid = desktop.find_window(self.facts.title, size=size, timeout=40)
@@ -92,8 +93,10 @@ class Program:
     def _trace(self):
         for line in self.proc.stderr:
             if said := ANNOUNCED.search(line):
-                self.said.append(re.sub(r"\\([0-9a-f]{4})", lambda m: chr(int(m[1], 16)),
-                                        said[1]))
+                self.said.append(unescape(said[1]).encode("latin-1").decode("utf-8"))
+            elif annotated := ANNOTATED.search(line):
+                hwnd, prop, text = annotated.groups()
+                self.annotations.add((int(hwnd, 16), prop, unescape(text)))
             elif "NtGdiHfontCreate" in line:
                 # (height width esc orient pitch out clip quality charset) L"face" Bold => handle
                 fields = re.search(r'\((-?\d+) .* (\d+)\) L"([^"]*)" *(Bold)?.*=> (0x[0-9a-f]+)', line)
@@ -204,6 +207,12 @@ def eventually(check, timeout=5.0):
             time.sleep(0.1)
 
 
+def unescape(text):
+    """Wine's escapes: \\xNN bytes of narrow strings, \\NNNN characters of wide ones."""
+    return re.sub(r"\\x([0-9a-f]{2})|\\([0-9a-f]{4})",
+                  lambda m: chr(int(m[1] or m[2], 16)), text)
+
+
 def rgb(css):
     return tuple(int(n) for n in re.findall(r"\d+", css))
 
@@ -245,11 +254,18 @@ def oleacc(program, main):
     and gives the edit box its role; the annotated names and descriptions and
     the buttons' roles need Windows' own oleacc."""
     for c in program.facts.window("main")["controls"]:
-        got = next(w for w in main["children"] if w["hwnd"] == program.hwnd[c["name"]])
+        hwnd = program.hwnd[c["name"]]
+        got = next(w for w in main["children"] if w["hwnd"] == hwnd)
         if c["kind"] == "button":
             assert got["acc"]["name"] == c["accessibleName"], (c["name"], got["acc"])
         if c["kind"] == "textbox":
             assert got["acc"]["role"] == ROLE_TEXT, (c["name"], got["acc"])
+        # The annotations, as the program hands them to the system.
+        for prop, key in ((NAME_PROPERTY, "accessibleName"),
+                          (DESCRIPTION_PROPERTY, "accessibleDescription")):
+            design = program.facts.data["design"]["main"]["controls"]
+            if next(d for d in design if d["name"] == c["name"])[key]:
+                assert (hwnd, prop, c[key]) in program.annotations, (c["name"], key)
 
 
 # --- the drill -------------------------------------------------------------
