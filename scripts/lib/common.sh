@@ -2,6 +2,7 @@
 # shellcheck shell=bash
 # Shared by the scripts in scripts/: installs missing Debian packages.
 # Usage: ensure_packages LIST...  where each LIST names scripts/lib/packages-LIST.txt
+#        ensure_i386  (before a list with :i386 packages: Wine runs 32-bit programs)
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
@@ -31,4 +32,13 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+ensure_i386() {
+    dpkg --print-foreign-architectures | grep -qx i386 && return 0
+    local sudo=()
+    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    echo "Adding the i386 architecture"
+    "${sudo[@]}" dpkg --add-architecture i386
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
 }

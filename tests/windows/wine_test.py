@@ -28,11 +28,15 @@ PREFIX = pathlib.Path(sys.argv[1]).resolve() if len(sys.argv) > 2 else None
 KINDS = {"button": "Button", "textbox": "Edit", "label": "Static"}
 SS_ICON, WS_BORDER, SS_SUNKEN = 0x3, 0x00800000, 0x1000
 RUSSIAN_CHARSET, ROLE_TEXT = 204, 42
+LIBERATION_1 = "/usr/share/fonts/truetype/liberation"  # fonts-liberation
 # The program's debug output, its announcements in UTF-8 with bytes escaped.
 ANNOUNCED = re.compile(r'OutputDebugStringA "transpose-drill: announce: (.*)\\n"')
 # Wine stores no annotation but logs each: window, property, text.
 ANNOTATED = re.compile(r'SetHwndPropStr \(([0-9A-F]+) \d+ \d+ \{([0-9a-f-]+)\} L"(.*)"\)')
 NAME_PROPERTY, DESCRIPTION_PROPERTY = "608d3df8-8128-4aa7-a428-f55e49267291", "4d48dfe4-bd3f-491f-a648-492d6f20c588"
+
+
+FONTS = {"FONTCONFIG_FILE": str(PREFIX / "fonts.conf")} if PREFIX else {}
 
 
 def facts():
@@ -51,9 +55,15 @@ def set_dpi(desktop, dpi):
 
 
 def make_prefix(facts_exe):
-    """wineboot once, and Arial drawn with its metric twin."""
+    """wineboot once, and Arial drawn with its metric twin: Liberation Sans 1,
+    whose fonts alone the programs see (fonts.conf); Wine 8 misplaces some of
+    version 2's Cyrillic glyphs in edit boxes ("Записывать здесь")."""
     with td.Desktop(time_limit=240) as desktop:
         desktop.env.update(td.wine_env(PREFIX))
+        PREFIX.mkdir(parents=True, exist_ok=True)
+        (PREFIX / "fonts.conf").write_text(
+            '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>'
+            f"<dir>{LIBERATION_1}</dir><cachedir>{PREFIX / 'fontconfig'}</cachedir></fontconfig>\n")
         wine(desktop, "wineboot", "-i", timeout=200)
         wine(desktop, "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial",
              "/t", "REG_SZ", "/d", "Liberation Sans", "/f")
@@ -75,7 +85,7 @@ class Program:
         set_dpi(desktop, dpi)
         debug = "-all,warn+seh,warn+debugstr,fixme+oleacc" + (",+font" if fonts else "")
         self.proc = desktop.start_windows([exe], PREFIX, debug, stderr=subprocess.PIPE,
-                                          text=True, errors="replace")
+                                          text=True, errors="replace", env=FONTS)
         self.said, self.fonts, self.annotations = [], {}, set()
         threading.Thread(target=self._trace, daemon=True).start()
         size = tuple(self.scaled(self.facts.client_size("main")))
