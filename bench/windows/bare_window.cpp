@@ -27,12 +27,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, 706, 487};
     AdjustWindowRect(&frame, kStyle, FALSE);
-    const HWND window =
-        CreateWindowW(L"Baseline", L"Baseline window", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                      instance, nullptr);
-    CreateWindowW(L"STATIC", L"Baseline", WS_CHILD | WS_VISIBLE, 72, 72, 137, 17, window,
-                  nullptr, instance, nullptr);
+    const HWND window = CreateWindowW(
+        L"Baseline", L"Baseline window", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    CreateWindowW(L"STATIC", L"Baseline", WS_CHILD | WS_VISIBLE, 72, 72, 137, 17, window, nullptr,
+                  instance, nullptr);
     ShowWindow(window, show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

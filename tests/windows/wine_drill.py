@@ -31,9 +31,13 @@ class Driver:
 
     def __init__(self, program, by):
         self.p, self.by, self.d = program, by, program.desktop
-        self.order = [c["name"] for c in sorted(
-            (c for c in program.facts.window("main")["controls"] if c["tabIndex"] >= 0),
-            key=lambda c: c["tabIndex"])]
+        self.order = [
+            c["name"]
+            for c in sorted(
+                (c for c in program.facts.window("main")["controls"] if c["tabIndex"] >= 0),
+                key=lambda c: c["tabIndex"],
+            )
+        ]
         self.f = program.facts
 
     def name(self, role):
@@ -68,8 +72,7 @@ class Driver:
             td.wait_for(f"{text!r} typed", lambda: self.p.text("answerBox") == text)
 
     def wait_text(self, role, text):
-        td.wait_for(f"{role} showing {text!r}", lambda: self.p.text(role) == text,
-                    timeout=5)
+        td.wait_for(f"{role} showing {text!r}", lambda: self.p.text(role) == text, timeout=5)
 
     def message(self, text_key):
         """The one message box: owned, modal, titled, with its text and icon; then OK."""
@@ -80,25 +83,38 @@ class Driver:
         assert box["text"] == self.f.title, box["text"]
         texts = [c["text"] for c in box["children"] if c["id"] == MESSAGE_TEXT_ID]
         assert texts == [self.f.texts[text_key]], texts
-        icon = next(c for c in box["children"] if c["class"] == "Static"
-                    and c["style"] & 0xF == SS_ICON)
+        icon = next(
+            c for c in box["children"] if c["class"] == "Static" and c["style"] & 0xF == SS_ICON
+        )
         x, y = box["client"][:2]
         shot = self.d.shot()
-        kind = icon_kind(shot, (x + icon["client"][0], y + icon["client"][1],
-                                *icon["client"][2:]))
+        kind = icon_kind(shot, (x + icon["client"][0], y + icon["client"][1], *icon["client"][2:]))
         assert kind == ICONS[text_key], (text_key, kind)
         if self.by == "mouse":
             ok = next(c for c in box["children"] if c["class"] == "Button")
-            self.d.run(["xdotool", "mousemove", str(x + ok["client"][0] + 10),
-                        str(y + ok["client"][1] + 5), "click", "1"])
+            self.d.run(
+                [
+                    "xdotool",
+                    "mousemove",
+                    str(x + ok["client"][0] + 10),
+                    str(y + ok["client"][1] + 5),
+                    "click",
+                    "1",
+                ]
+            )
         else:
             ids = self.d.run(["xdotool", "search", "--onlyvisible", "--name", "."]).stdout.split()
-            boxes = [w for w in ids if w != self.p.wid and self.d.window_size(w) == tuple(
-                box["client"][2:])]
+            boxes = [
+                w
+                for w in ids
+                if w != self.p.wid and self.d.window_size(w) == tuple(box["client"][2:])
+            ]
             assert len(boxes) == 1, f"no one X window for the message box: {boxes}"
             self.d.activate(boxes[0])
             inside = {c["hwnd"] for c in box["children"]}
-            td.wait_for("the box to take the keyboard", lambda: self.p.snapshot()["focus"] in inside)
+            td.wait_for(
+                "the box to take the keyboard", lambda: self.p.snapshot()["focus"] in inside
+            )
             self.d.key("Return")
         self.p.wait_top("#32770", count=0)
         self.d.activate(self.p.wid)
@@ -127,8 +143,12 @@ def drill(by, exe, inspector):
             def accept(verdict, heard=True):
                 drv.press("accept", key)
                 drv.wait_text("verdict", verdict)
-                program.heard([f.announcements["correct" if verdict == correct else "wrong"]]
-                              if heard else [], said)
+                program.heard(
+                    [f.announcements["correct" if verdict == correct else "wrong"]]
+                    if heard
+                    else [],
+                    said,
+                )
 
             if how == "right":
                 drv.type_answer(right)

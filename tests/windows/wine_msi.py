@@ -14,8 +14,9 @@ import uuid
 import testdesktop as td
 from wine_test import PREFIX, wine
 
-INSTALLER_FOLDERS = tuple("\\\\" + name for name in ("Features", "Products", "UpgradeCodes",
-                                                      "Components"))
+INSTALLER_FOLDERS = tuple(
+    "\\\\" + name for name in ("Features", "Products", "UpgradeCodes", "Components")
+)
 DEVICES = r"[System\\CurrentControlSet\\Control\\Class"
 UNINSTALL = r"[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{"
 
@@ -61,9 +62,16 @@ def products():
             entries.setdefault(key.rsplit("{", 1)[1].rstrip("}"), {})[name.strip('"')] = data
         elif name == '"ProductIcon"':
             icons[data] = True
-    return [(e.get("DisplayName"), e.get("DisplayVersion"), e.get("Publisher"),
-             any(code in icon for icon in icons)) for code, e in entries.items()
-            if "DisplayName" in e]
+    return [
+        (
+            e.get("DisplayName"),
+            e.get("DisplayVersion"),
+            e.get("Publisher"),
+            any(code in icon for icon in icons),
+        )
+        for code, e in entries.items()
+        if "DisplayName" in e
+    ]
 
 
 def settle(desktop):
@@ -77,17 +85,26 @@ def newer_copy(msi, folder, version):
     copy = pathlib.Path(folder) / "newer.msi"
     shutil.copy(msi, copy)
     code = "{" + str(uuid.uuid4()).upper() + "}"
-    rows = subprocess.run(["msiinfo", "export", str(copy), "Upgrade"], check=True,
-                          capture_output=True, text=True, timeout=30).stdout.splitlines()[3:]
-    queries = [f"UPDATE Property SET Value='{version}' WHERE Property='ProductVersion'",
-               f"UPDATE Property SET Value='{code}' WHERE Property='ProductCode'",
-               "DELETE FROM Upgrade"]
+    rows = subprocess.run(
+        ["msiinfo", "export", str(copy), "Upgrade"],
+        check=True,
+        capture_output=True,
+        text=True,
+        timeout=30,
+    ).stdout.splitlines()[3:]
+    queries = [
+        f"UPDATE Property SET Value='{version}' WHERE Property='ProductVersion'",
+        f"UPDATE Property SET Value='{code}' WHERE Property='ProductCode'",
+        "DELETE FROM Upgrade",
+    ]
     for row in rows:  # the versions are keys: rows go and come back moved
         upgrade, low, high, language, attributes, remove, action = row.split("\t")
         low, high = low and version, high and version
-        queries.append("INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Language, "
-                       f"Attributes, Remove, ActionProperty) VALUES ('{upgrade}', '{low}', "
-                       f"'{high}', '{language}', {attributes}, '{remove}', '{action}')")
+        queries.append(
+            "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Language, "
+            f"Attributes, Remove, ActionProperty) VALUES ('{upgrade}', '{low}', "
+            f"'{high}', '{language}', {attributes}, '{remove}', '{action}')"
+        )
     for query in queries:
         subprocess.run(["msibuild", str(copy), "-q", query], check=True, timeout=30)
     return copy
@@ -119,8 +136,13 @@ def msi(msi_path, name, version):
         facts = td.load_facts(str(PREFIX / "facts.json"))
         wid = desktop.find_window(facts.title, size=facts.client_size("main"), timeout=40)
         desktop.run(["xdotool", "windowactivate", "--sync", wid, "key", "alt+F4"])
-        td.wait_for("the program to end", lambda: not desktop.run(
-            ["xdotool", "search", "--name", "."], check=False).stdout.count(wid), timeout=15)
+        td.wait_for(
+            "the program to end",
+            lambda: not desktop.run(["xdotool", "search", "--name", "."], check=False).stdout.count(
+                wid
+            ),
+            timeout=15,
+        )
 
         # A newer package replaces this one: one entry, the newer version.
         major, minor, patch = (int(n) for n in version.split("."))
@@ -138,9 +160,11 @@ def msi(msi_path, name, version):
         assert not left, f"left behind: {left}"
         # Left: only Windows Installer's own empty folders, which Windows has from
         # the start, and Wine's own device data of the display it started on.
-        keys = sorted(e for e in registry() - before_registry
-                      if not (" " not in e and e.endswith(INSTALLER_FOLDERS))
-                      and not e.startswith(DEVICES))
+        keys = sorted(
+            e
+            for e in registry() - before_registry
+            if not (" " not in e and e.endswith(INSTALLER_FOLDERS)) and not e.startswith(DEVICES)
+        )
         assert not keys, f"left in the registry: {keys}"
         print(f"installed, started, upgraded to {later}, removed: {os.path.basename(msi_path)}")
     print("PASS")

@@ -33,7 +33,10 @@ LIBERATION_1 = "/usr/share/fonts/truetype/liberation"  # fonts-liberation
 ANNOUNCED = re.compile(r'OutputDebugStringA "transpose-drill: announce: (.*)\\n"')
 # Wine stores no annotation but logs each: window, property, text.
 ANNOTATED = re.compile(r'SetHwndPropStr \(([0-9A-F]+) \d+ \d+ \{([0-9a-f-]+)\} L"(.*)"\)')
-NAME_PROPERTY, DESCRIPTION_PROPERTY = "608d3df8-8128-4aa7-a428-f55e49267291", "4d48dfe4-bd3f-491f-a648-492d6f20c588"
+NAME_PROPERTY, DESCRIPTION_PROPERTY = (
+    "608d3df8-8128-4aa7-a428-f55e49267291",
+    "4d48dfe4-bd3f-491f-a648-492d6f20c588",
+)
 
 
 FONTS = {"FONTCONFIG_FILE": str(PREFIX / "fonts.conf")} if PREFIX else {}
@@ -45,13 +48,29 @@ def facts():
 
 def wine(desktop, *args, timeout=120):
     # No pipes: a wine server started here would hold them open after the call.
-    desktop.run(["wine", *args], timeout=timeout, capture_output=False,
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    desktop.run(
+        ["wine", *args],
+        timeout=timeout,
+        capture_output=False,
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
 
 
 def set_dpi(desktop, dpi):
-    wine(desktop, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-         "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    wine(
+        desktop,
+        "reg",
+        "add",
+        r"HKCU\Control Panel\Desktop",
+        "/v",
+        "LogPixels",
+        "/t",
+        "REG_DWORD",
+        "/d",
+        str(dpi),
+        "/f",
+    )
 
 
 def make_prefix(facts_exe):
@@ -63,13 +82,31 @@ def make_prefix(facts_exe):
         PREFIX.mkdir(parents=True, exist_ok=True)
         (PREFIX / "fonts.conf").write_text(
             '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>'
-            f"<dir>{LIBERATION_1}</dir><cachedir>{PREFIX / 'fontconfig'}</cachedir></fontconfig>\n")
+            f"<dir>{LIBERATION_1}</dir><cachedir>{PREFIX / 'fontconfig'}</cachedir></fontconfig>\n"
+        )
         wine(desktop, "wineboot", "-i", timeout=200)
-        wine(desktop, "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial",
-             "/t", "REG_SZ", "/d", "Liberation Sans", "/f")
+        wine(
+            desktop,
+            "reg",
+            "add",
+            r"HKCU\Software\Wine\Fonts\Replacements",
+            "/v",
+            "Arial",
+            "/t",
+            "REG_SZ",
+            "/d",
+            "Liberation Sans",
+            "/f",
+        )
         with open(PREFIX / "facts.json", "wb") as out:
-            subprocess.run(["wine", facts_exe], env=desktop.env, stdout=out, check=True,
-                           stderr=subprocess.DEVNULL, timeout=60)
+            subprocess.run(
+                ["wine", facts_exe],
+                env=desktop.env,
+                stdout=out,
+                check=True,
+                stderr=subprocess.DEVNULL,
+                timeout=60,
+            )
         desktop.run(["wineserver", "-w"], timeout=60)
     facts()  # it must parse
     print("PASS")
@@ -84,15 +121,20 @@ class Program:
         desktop.env.update(td.wine_env(PREFIX))
         set_dpi(desktop, dpi)
         debug = "-all,warn+seh,warn+debugstr,fixme+oleacc" + (",+font" if fonts else "")
-        self.proc = desktop.start_windows([exe], PREFIX, debug, stderr=subprocess.PIPE,
-                                          text=True, errors="replace", env=FONTS)
+        self.proc = desktop.start_windows(
+            [exe], PREFIX, debug, stderr=subprocess.PIPE, text=True, errors="replace", env=FONTS
+        )
         self.said, self.fonts, self.annotations = [], {}, set()
         threading.Thread(target=self._trace, daemon=True).start()
         size = tuple(self.scaled(self.facts.client_size("main")))
         self.wid = desktop.find_window(self.facts.title, size=size, timeout=40)
-        self.inspector = desktop.start_windows([inspector, self.facts.window("main")["name"]],
-                                               PREFIX, stdin=subprocess.PIPE,
-                                               stdout=subprocess.PIPE, text=True)
+        self.inspector = desktop.start_windows(
+            [inspector, self.facts.window("main")["name"]],
+            PREFIX,
+            stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE,
+            text=True,
+        )
         desktop.activate(self.wid)
         self.main = self.top(self.facts.window("main")["name"])
         # Each designed control by its place: the boxes are the table's.
@@ -109,7 +151,9 @@ class Program:
                 self.annotations.add((int(hwnd, 16), prop, unescape(text)))
             elif "NtGdiHfontCreate" in line:
                 # (height width esc orient pitch out clip quality charset) L"face" Bold => handle
-                fields = re.search(r'\((-?\d+) .* (\d+)\) L"([^"]*)" *(Bold)?.*=> (0x[0-9a-f]+)', line)
+                fields = re.search(
+                    r'\((-?\d+) .* (\d+)\) L"([^"]*)" *(Bold)?.*=> (0x[0-9a-f]+)', line
+                )
                 if fields:
                     height, charset, face, bold, handle = fields.groups()
                     self.fonts[int(handle, 16)] = (int(height), face, int(charset), bool(bold))
@@ -149,8 +193,9 @@ class Program:
         return td.wait_for(f"{count} window(s) of class {cls}", found)[0]
 
     def child_at(self, window, box):
-        near = [c for c in window["children"]
-                if all(abs(a - b) <= 1 for a, b in zip(c["client"], box))]
+        near = [
+            c for c in window["children"] if all(abs(a - b) <= 1 for a, b in zip(c["client"], box))
+        ]
         assert len(near) == 1, f"{window['class']}: no one control at {box}: {near}"
         return near[0]
 
@@ -167,8 +212,9 @@ class Program:
         return next((name for name, hwnd in self.hwnd.items() if hwnd == focus), None)
 
     def heard(self, expected, since):
-        td.wait_for(f"the announcement {expected}", lambda: self.said[since:] == expected,
-                    timeout=5)
+        td.wait_for(
+            f"the announcement {expected}", lambda: self.said[since:] == expected, timeout=5
+        )
 
 
 # --- layout ----------------------------------------------------------------
@@ -186,10 +232,17 @@ def check_window(program, window, design, shot):
         assert got["class"] == KINDS[c["kind"]], (where, got["class"])
         assert got["text"] == c["text"], (where, got["text"])
         # The control's own font where it tells it, else one the program made.
-        made = [program.fonts[got["font"]]] if got["font"] in program.fonts else program.fonts.values()
+        made = (
+            [program.fonts[got["font"]]] if got["font"] in program.fonts else program.fonts.values()
+        )
         want = ("Arial", RUSSIAN_CHARSET, c["bold"])
         assert any(f[1:] == want and abs(-f[0] - c["fontPx"] * dpi / 96) <= 1 for f in made), (
-            where, "no font", want, c["fontPx"], sorted(set(f for f in made if f[2] == RUSSIAN_CHARSET)))
+            where,
+            "no font",
+            want,
+            c["fontPx"],
+            sorted(set(f for f in made if f[2] == RUSSIAN_CHARSET)),
+        )
         if c["kind"] != "label":
             continue
         bordered = bool(got["style"] & (WS_BORDER | SS_SUNKEN))
@@ -198,8 +251,9 @@ def check_window(program, window, design, shot):
         x, y = left + got["client"][0] + 2 + c["border"], top + got["client"][1] + 1 + c["border"]
         assert shot.pixel(x, y) == rgb(c["background"]), (where, shot.pixel(x, y))
         if c["text"]:
-            pixels = shot.region(left + got["client"][0], top + got["client"][1],
-                                 *got["client"][2:])
+            pixels = shot.region(
+                left + got["client"][0], top + got["client"][1], *got["client"][2:]
+            )
             ink = rgb(c["color"])
             assert any(close(p, ink, 40) for p in pixels), (where, "no text in", c["color"])
     return shot
@@ -219,8 +273,7 @@ def eventually(check, timeout=5.0):
 
 def unescape(text):
     """Wine's escapes: \\xNN bytes of narrow strings, \\NNNN characters of wide ones."""
-    return re.sub(r"\\x([0-9a-f]{2})|\\([0-9a-f]{4})",
-                  lambda m: chr(int(m[1] or m[2], 16)), text)
+    return re.sub(r"\\x([0-9a-f]{2})|\\([0-9a-f]{4})", lambda m: chr(int(m[1] or m[2], 16)), text)
 
 
 def rgb(css):
@@ -242,8 +295,11 @@ def layout(dpi, exe, inspector, shots=None):
             # The picture, unscaled from the top left, where no control covers it.
             picture = td.Image.load(pathlib.Path(__file__).parents[2] / "assets/background.jpg")
             for x, y in ((3, 470), (350, 2), (690, 250)):
-                assert close(shot.pixel(main["client"][0] + x, main["client"][1] + y),
-                             picture.pixel(x, y), 24), ("picture", x, y)
+                assert close(
+                    shot.pixel(main["client"][0] + x, main["client"][1] + y),
+                    picture.pixel(x, y),
+                    24,
+                ), ("picture", x, y)
         oleacc(program, main)
         if shots:
             desktop.run(["import", "-window", program.wid, f"{shots}/windows-main.png"])
@@ -254,8 +310,10 @@ def layout(dpi, exe, inspector, shots=None):
         if shots:
             rid = desktop.find_window(rule_design["caption"])
             desktop.run(["import", "-window", rid, f"{shots}/windows-rule.png"])
-        print(f"{len(main_design['controls'])} + {len(rule_design['controls'])} controls, "
-              f"{len(program.fonts)} fonts traced at {dpi} dpi")
+        print(
+            f"{len(main_design['controls'])} + {len(rule_design['controls'])} controls, "
+            f"{len(program.fonts)} fonts traced at {dpi} dpi"
+        )
     print("PASS")
 
 
@@ -271,8 +329,10 @@ def oleacc(program, main):
         if c["kind"] == "textbox":
             assert got["acc"]["role"] == ROLE_TEXT, (c["name"], got["acc"])
         # The annotations, as the program hands them to the system.
-        for prop, key in ((NAME_PROPERTY, "accessibleName"),
-                          (DESCRIPTION_PROPERTY, "accessibleDescription")):
+        for prop, key in (
+            (NAME_PROPERTY, "accessibleName"),
+            (DESCRIPTION_PROPERTY, "accessibleDescription"),
+        ):
             design = program.facts.data["design"]["main"]["controls"]
             if next(d for d in design if d["name"] == c["name"])[key]:
                 assert (hwnd, prop, c[key]) in program.annotations, (c["name"], key)
@@ -293,12 +353,15 @@ def dispatch(argv):
         return layout(*argv[3:])
     if command == "drill" and len(argv) == 6:
         import wine_drill
+
         return wine_drill.drill(*argv[3:])
     if command == "behaviour" and len(argv) == 5:
         import wine_drill
+
         return wine_drill.behaviour(*argv[3:])
     if command == "msi" and len(argv) == 6:
         import wine_msi
+
         return wine_msi.msi(*argv[3:])
     main_usage()
 
