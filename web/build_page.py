@@ -186,7 +186,9 @@ def main_window(design):
 def rule_window(design):
     w = design["rule"]
     controls = {c["name"]: c for c in w["controls"]}
-    client = [control(controls[name], w["name"], design, False) for name in design["ruleReadingOrder"]]
+    client = [
+        control(controls[name], w["name"], design, False) for name in design["ruleReadingOrder"]
+    ]
     frame = {
         "id": w["name"],
         "class": "window floating",

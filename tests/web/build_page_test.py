@@ -79,7 +79,9 @@ class BuildTest(unittest.TestCase):
             comment = next(line[12:].strip() for line in entry if line.startswith("Comment[ru]="))
         metas = []
         parser = HTMLParser()
-        parser.handle_starttag = lambda tag, attrs: metas.append(dict(attrs)) if tag == "meta" else 0
+        parser.handle_starttag = (
+            lambda tag, attrs: metas.append(dict(attrs)) if tag == "meta" else 0
+        )
         with open(os.environ["DRILL_HTML"], encoding="utf-8") as page:
             parser.feed(page.read())
         self.assertIn({"name": "description", "content": comment}, metas)
