@@ -32,22 +32,21 @@ class BuildTest(unittest.TestCase):
                 self.assertEqual(fill(template, values), page)
 
     def test_what_would_break_the_page_is_refused(self):
-        for build in (
+        for build, *args in (
             # A style's or a script's end, in any case, or what can hide a script's.
-            lambda: fill("@S@", {"S": ("script", "if (a <!--b) {}")}),
-            lambda: fill("@S@", {"S": ("script", "s = '</SCRIPT>';")}),
-            lambda: fill("@S@", {"S": ("style", "a { content: '</style>'; }")}),
-            lambda: fill("@S@", {"S": ("style", "a { content: '</STYLE'; }")}),
+            (fill, "@S@", {"S": ("script", "if (a <!--b) {}")}),
+            (fill, "@S@", {"S": ("script", "s = '</SCRIPT>';")}),
+            (fill, "@S@", {"S": ("style", "a { content: '</style>'; }")}),
+            (fill, "@S@", {"S": ("style", "a { content: '</STYLE'; }")}),
             # A value with no place, a place with no value.
-            lambda: fill("@A@", {"A": ("text", "a"), "B": ("text", "b")}),
-            lambda: fill("@A@ @B@", {"A": ("text", "a")}),
+            (fill, "@A@", {"A": ("text", "a"), "B": ("text", "b")}),
+            (fill, "@A@ @B@", {"A": ("text", "a")}),
             # What one scope cannot hold.
-            lambda: join_scripts([("a.js", "export default 1;\n")]),
-            lambda: join_scripts([("a.js", "import {b} from 'https://example.org/b.js';\n")]),
+            (join_scripts, [("a.js", "export default 1;\n")]),
+            (join_scripts, [("a.js", "import {b} from 'https://example.org/b.js';\n")]),
         ):
-            with self.subTest(build=build.__code__.co_firstlineno):
-                with self.assertRaises(SystemExit):
-                    build()
+            with self.subTest(args=args), self.assertRaises(SystemExit):
+                build(*args)
 
     def test_modules_are_joined_into_one_scope(self):
         for scripts, joined in (
