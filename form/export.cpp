@@ -62,9 +62,10 @@ template <typename Range, typename Item> std::string Array(const Range& range, I
     return out.empty() ? "[]" : out + "]";
 }
 
-std::string Css(Rgb colour) {
-    return "rgb(" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
-           std::to_string(colour.b) + ")";
+// A colour as its three channels, [r, g, b], each 0 to 255.
+std::string Channels(Rgb colour) {
+    return "[" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
+           std::to_string(colour.b) + "]";
 }
 
 std::string_view KindName(Kind kind) {
@@ -87,8 +88,8 @@ std::string ControlJson(const Control& c) {
         .Box(Px(c.box))
         .Number("fontPx", c.font.PixelSize())
         .Flag("bold", c.font.weight == Weight::Bold)
-        .Text("color", Css(c.textColour.value_or(kBlack)))
-        .Text("background", Css(c.background))
+        .Raw("color", Channels(c.textColour.value_or(kBlack)))
+        .Raw("background", Channels(c.background))
         .Text("align", c.align == Align::Centre ? "center" : "left")
         .Flag("border", c.border)
         .Flag("wordWrap", c.wordWrap)
@@ -103,7 +104,7 @@ std::string WindowJson(const Window& w) {
         .Text("name", w.name)
         .Text("caption", w.caption)
         .Box(Px(w.client))
-        .Text("background", Css(w.background))
+        .Raw("background", Channels(w.background))
         .Raw("controls", Array(w.controls, ControlJson))
         .Json();
 }

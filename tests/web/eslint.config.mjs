@@ -18,11 +18,6 @@ export default [
         },
     },
     {
-        // Run by Node when the page is built.
-        files: ['web/markup.js'],
-        languageOptions: {sourceType: 'commonjs', globals: globals.node},
-    },
-    {
         // Node scripts, whose callbacks for page.evaluate() run in the page.
         files: ['tests/web/*.mjs', 'bench/web/*.mjs'],
         languageOptions: {

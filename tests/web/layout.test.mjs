@@ -91,8 +91,8 @@ function checkWindow(seen, window, label) {
         }
         assert.equal(s.fontPx, c.fontPx, `${where} font size`);
         assert.equal(s.bold, c.bold, `${where} weight`);
-        assert.equal(s.color, c.color, `${where} text colour`);
-        assert.equal(s.background, c.background, `${where} background`);
+        assert.equal(s.color, `rgb(${c.color.join(', ')})`, `${where} text colour`);
+        assert.equal(s.background, `rgb(${c.background.join(', ')})`, `${where} background`);
         assert.equal(s.align, c.align, `${where} alignment`);
         assert.equal(s.border, c.border ? '1px' : null, `${where} border`);
         assert.equal(s.text, c.text, `${where} text`);
