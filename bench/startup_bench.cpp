@@ -3,7 +3,7 @@
 // measured from outside: neither program knows it is being timed. It runs
 // inside a test desktop, which gives it the display and a private
 // XDG_RUNTIME_DIR:
-//   python3 tests/desktop/testdesktop.py -- startup_bench --program ...
+//   python3 harness/testdesktop.py -- startup_bench --program ...
 //
 // For each run the driver forks, the child reads the monotonic clock just
 // before execv() and sends that time back over a close-on-exec pipe. The
@@ -108,7 +108,7 @@ public:
         const char* display = std::getenv("DISPLAY");
         const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
         if (!display || !runtimeDir || !std::getenv("TESTDESKTOP_ID")) {
-            Fail("run me inside a test desktop: python3 tests/desktop/testdesktop.py -- "
+            Fail("run me inside a test desktop: python3 harness/testdesktop.py -- "
                  "startup_bench ...");
         }
         dpy_ = XOpenDisplay(display);
