@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// What the benchmarks share: the arithmetic of their reports, the test of a
+// painted row, and the reading of their command lines.
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
