@@ -76,7 +76,7 @@ Command line: runs one command inside a test desktop, as start() does, and
 exits with its status.
     python3 -m testdesktop [--screen WxH] [--dpi N] [--wm] [--bus] [--a11y]
                            [--time-limit S] -- COMMAND [ARG...]
-    (or python3 tests/desktop/testdesktop.py ... without PYTHONPATH)
+    (or python3 harness/testdesktop.py ... without PYTHONPATH)
 """
 
 import argparse
