@@ -40,6 +40,8 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
         (a scratch folder removed at the end).
     server_log() -> str: what the server wrote (with resets: lines "client N
         connected from ... pid=P )" and "client N disconnected").
+    start_window_manager(): starts openbox now, in a desktop made without it,
+        as in a session whose programs start before its window manager.
     start(args, env=None, **popen) -> Popen: runs a program in the desktop
         (tracked, stopped at the end); env adds or overrides variables.
     run(args, timeout=20, check=True) -> CompletedProcess (text): runs a tool
@@ -350,6 +352,10 @@ class Desktop:
             return probe.returncode == 0 and "boolean true" in probe.stdout
 
         self._wait_setup("the accessibility bus", bus_owned)
+
+    def start_window_manager(self):
+        self.window_manager = True
+        self._start_window_manager()
 
     def _start_window_manager(self):
         if not shutil.which("openbox"):
