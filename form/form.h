@@ -32,13 +32,17 @@ struct PixelBox {
     friend constexpr bool operator==(const PixelBox&, const PixelBox&) = default;
 };
 
-// 15 twips make one pixel; the design's boxes are whole pixels give or take
-// a twip or two, which rounds to the nearest.
-constexpr int Px(int twips) {
-    return (twips + 7) / 15;
+// The design's screen: 96 dots per inch, where 15 twips make one pixel.
+inline constexpr int kDesignDpi = 96;
+
+// Pixels at `dpi` dots per inch, rounded to the nearest (half away from zero,
+// as the Windows edition's MulDiv does). The design's boxes are whole pixels at
+// 96 dpi give or take a twip or two, which rounds to the nearest.
+constexpr int Px(int twips, int dpi = kDesignDpi) {
+    return (twips * dpi + 720) / 1440;
 }
-constexpr PixelBox Px(TwipBox box) {
-    return {Px(box.left), Px(box.top), Px(box.width), Px(box.height)};
+constexpr PixelBox Px(TwipBox box, int dpi = kDesignDpi) {
+    return {Px(box.left, dpi), Px(box.top, dpi), Px(box.width, dpi), Px(box.height, dpi)};
 }
 
 enum class Kind { Button, TextBox, Label };
@@ -48,8 +52,11 @@ enum class Weight { Regular, Bold };
 struct Font {
     int centipoints; // 1200 is 12 pt
     Weight weight;
-    // Pixels at 96 dpi; every size of the design comes out whole.
-    constexpr int PixelSize() const { return (centipoints * 4 + 150) / 300; }
+    // The em height in pixels at `dpi`, rounded to the nearest; at 96 dpi every
+    // size of the design comes out whole.
+    constexpr int PixelSize(int dpi = kDesignDpi) const {
+        return (centipoints * dpi + 3600) / 7200;
+    }
 };
 
 struct Control {

@@ -77,4 +77,19 @@ TEST(FormTable, TabOrderAndBoxes) {
     EXPECT_EQ(drill::form::kRuleWindow.Find("Label4").font.PixelSize(), 21);
 }
 
+// Twips and points at a screen's dpi, rounded to the nearest with halves up.
+struct ScaleCase {
+    int dpi, twips, pixels, centipoints, fontPixels;
+};
+TEST(FormTable, ScalesToDpi) {
+    for (const ScaleCase& c :
+         {ScaleCase{96, 4327, 288, 1125, 15}, ScaleCase{120, 10590, 883, 1125, 19},
+          ScaleCase{144, 7305, 731, 2625, 53}, ScaleCase{192, 7, 1, 1575, 42}}) {
+        EXPECT_EQ(drill::form::Px(c.twips, c.dpi), c.pixels) << c.dpi;
+        EXPECT_EQ((drill::form::Font{c.centipoints, drill::form::Weight::Bold}.PixelSize(c.dpi)),
+                  c.fontPixels)
+            << c.dpi;
+    }
+}
+
 } // namespace
