@@ -108,6 +108,21 @@ def comment_text(text):
     return (" " if text[:1] in (">", "-") else "") + text + (" " if text[-1:] == "-" else "")
 
 
+# The page's modules by role, joined into its one script: each one's imports of
+# the others dropped, and its exports made plain declarations.
+IMPORT = re.compile(r"^import \{[^}]*\} from '\./[\w.]+';\n", re.MULTILINE)
+EXPORT = re.compile(r"^export (?=(?:async )?(?:function|const|let|class) )", re.MULTILINE)
+
+
+def joined_scripts(paths):
+    """The scripts as one, in the order given; refused if a module syntax is left."""
+    text = "".join(EXPORT.sub("", IMPORT.sub("", Path(p).read_text(encoding="utf-8"))) for p in paths)
+    left = re.search(r"^(?:import|export)\b.*", text, re.MULTILINE)
+    if left:
+        sys.exit(f"a page script holds {left[0]!r}, which the build cannot join")
+    return text
+
+
 def raw_text(end):
     """A style's or a script's text, which no escape can reach: refused if it
     holds its element's end (or, in a script, "<!--", which can hide that end)."""
@@ -156,6 +171,7 @@ def main():
     ap.add_argument("--module", required=True)
     ap.add_argument("--facts", required=True)
     ap.add_argument("--page-dir", required=True)
+    ap.add_argument("--scripts", nargs="+", required=True)
     ap.add_argument("--assets", required=True)
     ap.add_argument("--icon-sizes", type=int, nargs="+", required=True)
     ap.add_argument("--fonts", required=True)
@@ -165,7 +181,7 @@ def main():
 
     page_dir, assets, fonts = Path(args.page_dir), Path(args.assets), Path(args.fonts)
     module_js = Path(args.module).read_text(encoding="utf-8")
-    page_js = (page_dir / "page.js").read_text(encoding="utf-8")
+    page_js = joined_scripts(args.scripts)
     markup_js = (page_dir / "markup.js").read_text(encoding="utf-8")
     template = (page_dir / "page.html").read_text(encoding="utf-8")
 

@@ -34,14 +34,15 @@ performance.mark('drill-drawn'); performance.mark('drill-ready');
 document.documentElement.dataset.ready = '1'; }));</script>
 </body></html>`,
 );
-// The floor: the page less the script that holds its compiled module. It draws
-// as the page does, marks drill-drawn, and never answers a press.
+// The floor: the page with a module that never loads in place of its compiled
+// one. It draws as the page does, marks drill-drawn, and never answers a press.
 const drillHtml = fs.readFileSync(drillPath, 'utf8');
 const moduleScript = /<script>(?:(?!<\/script>)[\s\S])*var createDrillModule[\s\S]*?<\/script>/g;
 const moduleScripts = drillHtml.match(moduleScript);
 if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${drillPath}`);
 const floorPath = path.join(work, 'floor.html');
-fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
+const never = '<script>var createDrillModule = () => new Promise(() => {});</script>';
+fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], never));
 
 const browser = await puppeteer.launch(chromiumOptions(path.join(work, 'profile')));
 
