@@ -116,7 +116,9 @@ EXPORT = re.compile(r"^export (?=(?:async )?(?:function|const|let|class) )", re.
 
 def joined_scripts(paths):
     """The scripts as one, in the order given; refused if a module syntax is left."""
-    text = "".join(EXPORT.sub("", IMPORT.sub("", Path(p).read_text(encoding="utf-8"))) for p in paths)
+    text = "".join(
+        EXPORT.sub("", IMPORT.sub("", Path(p).read_text(encoding="utf-8"))) for p in paths
+    )
     left = re.search(r"^(?:import|export)\b.*", text, re.MULTILINE)
     if left:
         sys.exit(f"a page script holds {left[0]!r}, which the build cannot join")
