@@ -79,8 +79,6 @@ export async function openWebKit(
             return {x: Math.round(r.left + r.width / 2), y: Math.round(r.top + r.height / 2)};
         }, selector);
     const act = (build) => build(driver.actions({async: true})).perform();
-    const pointer = (x, y) => ({x: Math.round(x), y: Math.round(y), origin: 'viewport'});
-    const mouse = {click: (x, y) => act((a) => a.move(pointer(x, y)).press().release())};
     const keyboard = {
         down: (k) => act((a) => a.keyDown(key(k))),
         up: (k) => act((a) => a.keyUp(key(k))),
@@ -94,7 +92,6 @@ export async function openWebKit(
         }, selector);
     const page = {
         evaluate,
-        mouse,
         keyboard,
         $eval: (selector, fn, ...args) =>
             evaluate(`(s, ...a) => (${fn})(document.querySelector(s), ...a)`, selector, ...args),
@@ -115,13 +112,9 @@ export async function openWebKit(
         }),
         click: async (selector) => {
             const {x, y} = await center(selector);
-            await mouse.click(x, y);
+            await act((a) => a.move({x, y, origin: 'viewport'}).press().release());
         },
         title: () => driver.getTitle(),
-        waitForFunction: async (fn, {timeout = 30000} = {}, ...args) =>
-            driver.wait(() => evaluate(fn, ...args), timeout),
-        waitForSelector: async (selector, {timeout = 30000} = {}) =>
-            driver.wait(() => evaluate((s) => !!document.querySelector(s), selector), timeout),
         // The viewport as drawn, cut to clip (CSS pixels) in the page itself.
         screenshot: async ({path, clip, encoding} = {}) => {
             let png = await driver.takeScreenshot();
@@ -170,6 +163,6 @@ export async function openWebKit(
     if (seen[0] !== width || seen[1] !== height) throw new Error(`a ${seen.join('×')} view`);
     // Drawn at the new size before anything is looked at.
     await evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
-    await page.waitForSelector(until, {timeout: 60000});
+    await driver.wait(() => evaluate((s) => !!document.querySelector(s), until), 60000);
     return {page};
 }
