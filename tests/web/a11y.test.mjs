@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import {createRequire} from 'node:module';
 import {after, before, test} from 'node:test';
-import {assertClean, launch, openDrill, programData, role} from './browser.mjs';
+import {asked, assertClean, launch, openDrill, programData, role} from './browser.mjs';
 
 let browser, data;
 before(async () => {
@@ -14,6 +14,9 @@ before(async () => {
     data = await programData();
 });
 after(async () => browser?.close());
+
+// A main window's control in the table, by its role.
+const control = (r) => data.design.main.controls.find((c) => c.name === data.design.roles[r]);
 
 function value(v) {
     return v?.value ?? '';
@@ -73,7 +76,7 @@ test('names, roles, live region, message box and rule window', async () => {
     const focused = one(tree, (n) => n.focused, 'the focused node');
     assert.deepEqual(
         [focused.role, focused.name, focused.description],
-        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ'],
+        ['button', control('rule').text, data.texts.verdictHint],
     );
     const answerBox = main.controls.find((c) => c.kind === 'textbox');
     one(tree, (n) => n.role === 'textbox' && n.name === answerBox.accessibleName, 'the answer box');
@@ -88,23 +91,24 @@ test('names, roles, live region, message box and rule window', async () => {
     await pressKeyOn(page, 'start');
     tree = await axTree(page);
     const problem = await page.$eval(role('problem'), (el) => el.textContent);
-    assert.equal(region().text, `Вопрос 1. Уравнение ${problem}`);
+    assert.equal(region().text, asked(data, 1, problem));
     const row = data.bank.find((q) => q.problem === problem);
     await pressKeyOn(page, 'answerBox', 'End');
     await page.keyboard.type(row.answers[0]);
     await pressKeyOn(page, 'accept');
     tree = await axTree(page);
-    console.log(`live region after "Принять ответ": ${JSON.stringify(region())}`);
-    assert.equal(region().text, 'Верно');
+    console.log(`live region after "${control('accept').text}": ${JSON.stringify(region())}`);
+    assert.equal(region().text, data.texts.correct);
     // The focus stays where it was; its description, to carry problem and
     // verdict, waits until the focus leaves, not to be read out as news again.
     const accept = () =>
-        one(tree, (n) => n.role === 'button' && n.name === 'Принять ответ', 'accept');
+        one(tree, (n) => n.role === 'button' && n.name === control('accept').text, 'accept');
     assert.deepEqual([accept().focused, accept().description], [true, '']);
     await page.keyboard.press('Tab');
     tree = await axTree(page);
-    assert.equal(accept().description, `Уравнение ${problem}. Верно`);
-    one(tree, (n) => n.description === 'Результат проверки' && n.text === 'Верно', 'verdict line');
+    assert.equal(accept().description, `${data.texts.equation} ${problem}. ${data.texts.correct}`);
+    const {accessibleDescription: line} = control('verdict');
+    one(tree, (n) => n.description === line && n.text === data.texts.correct, 'verdict line');
 
     // Next question, then the rule refused: a dialog with OK focused, its text a
     // moment later in a live region within, and nowhere else (read once).
@@ -112,7 +116,7 @@ test('names, roles, live region, message box and rule window', async () => {
     await pressKeyOn(page, 'rule');
     await page.waitForFunction(() => document.querySelector('#message [aria-live]').textContent);
     tree = await axTree(page);
-    const refused = 'Вначале дайте ответ, затем можете повторить правило.';
+    const refused = data.texts.answerFirst;
     const box = one(tree, (n) => n.role === 'dialog', 'the message box');
     assert.equal(box.name, main.caption);
     const ok = one(tree, (n) => n.focused, 'focus in the box');

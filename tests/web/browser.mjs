@@ -23,6 +23,10 @@ export async function programData() {
     return JSON.parse(fs.readFileSync(factsPath, 'utf8'));
 }
 
+// What those facts say is announced as question n comes up.
+export const asked = (facts, n, problem) =>
+    facts.announcements.question.replace('{number}', n).replace('{problem}', problem);
+
 // DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi
 // instead of Chromium over its DevTools protocol; webkit, in WebKitGTK's
 // MiniBrowser over its WebDriver (webkit.mjs), in an X display of its own.

@@ -3,7 +3,15 @@
 // announcement checked against the quiz's rules.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {assertClean, browserName, lacking, launch, openDrill, programData} from './browser.mjs';
+import {
+    asked,
+    assertClean,
+    browserName,
+    lacking,
+    launch,
+    openDrill,
+    programData,
+} from './browser.mjs';
 
 const kWide = 1900; // a screen wide enough to show the moved-away button
 
@@ -21,9 +29,6 @@ before(async () => {
     } = data.texts);
 });
 
-// What is announced as question n comes up.
-const asked = (n, problem) =>
-    data.announcements.question.replace('{number}', n).replace('{problem}', problem);
 after(async () => browser?.close());
 
 // What the user sees and hears, and where the focus is.
@@ -176,7 +181,7 @@ test('a whole drill with the keyboard alone', async () => {
     assert.equal(seen.focus, 'start');
     assert.equal(seen.questionNo, '1');
     assert.equal(seen.answer, '');
-    assert.equal(seen.said, asked(1, seen.problem));
+    assert.equal(seen.said, asked(data, 1, seen.problem));
     rowOf(seen.problem);
     const hiddenLeft = Math.floor((17000 + 7) / 15); // the design's 17000 twips
     await expectStartButtonUnseen(page, hiddenLeft, kWide);
@@ -195,7 +200,7 @@ test('a whole drill with the keyboard alone', async () => {
         assert.equal(s.verdict, kHint);
         assert.equal(s.answer, '');
         assert.equal(s.questionNo, String(expectNo));
-        assert.equal(s.said, asked(expectNo, s.problem));
+        assert.equal(s.said, asked(data, expectNo, s.problem));
         return rowOf(s.problem);
     }
 

@@ -73,8 +73,8 @@ test('a drill played by taps on a phone, the keyboard open over the box', noTouc
     });
     assert.ok(away, '"Начало" leaves the column once pressed');
     for (const [pick, verdict] of [
-        [() => 'x=1', 'Ошибка'],
-        [(row) => row.answers[0], 'Верно'],
+        [() => 'x=1', data.texts.wrong],
+        [(row) => row.answers[0], data.texts.correct],
     ]) {
         const problem = await text('problem');
         const answer = pick(data.bank.find((q) => q.problem === problem));
