@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import {createRequire} from 'node:module';
 import {after, before, test} from 'node:test';
-import {asked, assertClean, launch, openDrill, programData, role} from './browser.mjs';
+import {assertClean, launch, openDrill, programData, role} from './browser.mjs';
 
 let browser, data;
 before(async () => {
@@ -91,7 +91,7 @@ test('names, roles, live region, message box and rule window', async () => {
     await pressKeyOn(page, 'start');
     tree = await axTree(page);
     const problem = await page.$eval(role('problem'), (el) => el.textContent);
-    assert.equal(region().text, asked(data, 1, problem));
+    assert.equal(region().text, data.asked(1, problem));
     const row = data.bank.find((q) => q.problem === problem);
     await pressKeyOn(page, 'answerBox', 'End');
     await page.keyboard.type(row.answers[0]);

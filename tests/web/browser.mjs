@@ -18,14 +18,14 @@ if (!htmlPath || !factsPath) {
 export const pageUrl = pathToFileURL(htmlPath).href;
 
 // The form table, the question bank, the texts and the announcements, as the
-// program's exporter wrote them.
+// program's exporter wrote them; asked(n, problem), what is announced as
+// question n comes up.
 export async function programData() {
-    return JSON.parse(fs.readFileSync(factsPath, 'utf8'));
+    const facts = JSON.parse(fs.readFileSync(factsPath, 'utf8'));
+    const {question} = facts.announcements;
+    facts.asked = (n, problem) => question.replace('{number}', n).replace('{problem}', problem);
+    return facts;
 }
-
-// What those facts say is announced as question n comes up.
-export const asked = (facts, n, problem) =>
-    facts.announcements.question.replace('{number}', n).replace('{problem}', problem);
 
 // DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi
 // instead of Chromium over its DevTools protocol; webkit, in WebKitGTK's

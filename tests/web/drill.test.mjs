@@ -3,32 +3,16 @@
 // announcement checked against the quiz's rules.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {
-    asked,
-    assertClean,
-    browserName,
-    lacking,
-    launch,
-    openDrill,
-    programData,
-} from './browser.mjs';
+import {assertClean, browserName, lacking, launch, openDrill, programData} from './browser.mjs';
 
 const kWide = 1900; // a screen wide enough to show the moved-away button
 
-let browser, data, kHint, kConfirm, kAnswerFirst, kOver, kRight, kWrong;
+let browser, data, texts;
 before(async () => {
     browser = await launch();
     data = await programData();
-    ({
-        verdictHint: kHint,
-        confirmAnswer: kConfirm,
-        answerFirst: kAnswerFirst,
-        drillOver: kOver,
-        correct: kRight,
-        wrong: kWrong,
-    } = data.texts);
+    texts = data.texts;
 });
-
 after(async () => browser?.close());
 
 // What the user sees and hears, and where the focus is.
@@ -122,7 +106,7 @@ async function expectStartButtonUnseen(page, left, screenWidth) {
 }
 
 // The quiz's judgement, as its facts give every text it accepts.
-const judge = (row, text) => (row.accepted.includes(text) ? kRight : kWrong);
+const judge = (row, text) => (row.accepted.includes(text) ? texts.correct : texts.wrong);
 
 function rowOf(problem) {
     const row = data.bank.find((q) => q.problem === problem);
@@ -132,14 +116,14 @@ function rowOf(problem) {
 
 test('a whole drill with the keyboard alone', async () => {
     const {page} = await openDrill(browser, {width: kWide});
-    const texts = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
+    const designed = Object.fromEntries(data.design.main.controls.map((c) => [c.name, c.text]));
     assert.equal(await page.title(), data.design.main.caption);
     assert.deepEqual(await look(page), {
         problem: '',
         questionNo: '',
         mistakes: '',
-        verdict: kHint,
-        answer: texts[data.design.roles.answerBox],
+        verdict: texts.verdictHint,
+        answer: designed[data.design.roles.answerBox],
         focus: 'rule',
         said: '',
         message: null,
@@ -159,7 +143,7 @@ test('a whole drill with the keyboard alone', async () => {
     // Before the start the box still holds its design text: moving on is refused
     // until "Принять ответ", which judges nothing and counts nothing.
     await press(page, 'next');
-    await expectMessage(page, kConfirm, 'information', 'Enter');
+    await expectMessage(page, texts.confirmAnswer, 'information', 'Enter');
     assert.equal((await look(page)).focus, 'next', 'the focus returns');
     await press(page, 'accept');
     await press(page, 'next');
@@ -167,7 +151,7 @@ test('a whole drill with the keyboard alone', async () => {
     assert.equal(seen.message, null);
     assert.deepEqual(
         [seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
-        ['', '', '', kHint, texts[data.design.roles.answerBox]],
+        ['', '', '', texts.verdictHint, designed[data.design.roles.answerBox]],
     );
 
     // Enter in the answer box does nothing.
@@ -181,7 +165,7 @@ test('a whole drill with the keyboard alone', async () => {
     assert.equal(seen.focus, 'start');
     assert.equal(seen.questionNo, '1');
     assert.equal(seen.answer, '');
-    assert.equal(seen.said, asked(data, 1, seen.problem));
+    assert.equal(seen.said, data.asked(1, seen.problem));
     rowOf(seen.problem);
     const hiddenLeft = Math.floor((17000 + 7) / 15); // the design's 17000 twips
     await expectStartButtonUnseen(page, hiddenLeft, kWide);
@@ -197,10 +181,10 @@ test('a whole drill with the keyboard alone', async () => {
         await press(page, 'next');
         const s = await look(page);
         assert.equal(s.mistakes, counted(), 'the mistake display after "Ещё пример"');
-        assert.equal(s.verdict, kHint);
+        assert.equal(s.verdict, texts.verdictHint);
         assert.equal(s.answer, '');
         assert.equal(s.questionNo, String(expectNo));
-        assert.equal(s.said, asked(data, expectNo, s.problem));
+        assert.equal(s.said, data.asked(expectNo, s.problem));
         return rowOf(s.problem);
     }
 
@@ -209,13 +193,14 @@ test('a whole drill with the keyboard alone', async () => {
         await press(page, 'accept', key);
         const s = await look(page);
         assert.equal(s.verdict, verdict, `"${text}" is judged`);
-        if (verdict !== kHint) assert.equal(s.said, verdict, 'the verdict is announced');
+        if (verdict !== texts.verdictHint)
+            assert.equal(s.said, verdict, 'the verdict is announced');
         assert.equal(s.focus, 'accept', 'no operation moves the focus');
     }
 
     // 1: right, then the rule is allowed.
     let row = rowOf(first);
-    await answer(row.answers[2], kRight);
+    await answer(row.answers[2], texts.correct);
     await press(page, 'rule');
     assert.ok((await look(page)).ruleOpen, 'the rule opens after a judged answer');
     await page.keyboard.press('Escape');
@@ -224,25 +209,28 @@ test('a whole drill with the keyboard alone', async () => {
     // 2: the rule refused while the question waits; a wrong answer (a trailing
     // blank), not re-judged.
     await press(page, 'rule');
-    await expectMessage(page, kAnswerFirst, 'warning', 'Escape');
+    await expectMessage(page, texts.answerFirst, 'warning', 'Escape');
     assert.equal((await look(page)).focus, 'rule');
-    assert.equal(judge(row, row.answers[0] + ' '), kWrong);
-    await answer(row.answers[0] + ' ', kWrong);
+    assert.equal(judge(row, row.answers[0] + ' '), texts.wrong);
+    await answer(row.answers[0] + ' ', texts.wrong);
     ++mistakes;
     assert.equal((await look(page)).mistakes, '', 'the display catches up at the next question');
     await typeAnswer(page, row.answers[0]);
     await press(page, 'accept');
-    assert.equal((await look(page)).verdict, kWrong, 'a second answer is not judged');
+    assert.equal((await look(page)).verdict, texts.wrong, 'a second answer is not judged');
     row = await next(3);
 
     // 3: an answer typed but not accepted keeps the question; a held Enter moves once.
     await typeAnswer(page, row.answers[1]);
     await press(page, 'next');
-    await expectMessage(page, kConfirm, 'information', 'Enter');
+    await expectMessage(page, texts.confirmAnswer, 'information', 'Enter');
     seen = await look(page);
-    assert.deepEqual([seen.questionNo, seen.answer, seen.verdict], ['3', row.answers[1], kHint]);
+    assert.deepEqual(
+        [seen.questionNo, seen.answer, seen.verdict],
+        ['3', row.answers[1], texts.verdictHint],
+    );
     await press(page, 'accept');
-    assert.equal((await look(page)).verdict, kRight);
+    assert.equal((await look(page)).verdict, texts.correct);
     await focusOn(page, 'next');
     await page.keyboard.down('Enter');
     await page.keyboard.down('Enter'); // the key's auto-repeat
@@ -258,13 +246,13 @@ test('a whole drill with the keyboard alone', async () => {
 
     // 5: accepted empty: judges nothing, but moving on counts a mistake.
     await press(page, 'accept');
-    assert.equal((await look(page)).verdict, kHint);
+    assert.equal((await look(page)).verdict, texts.verdictHint);
     ++mistakes;
     row = await next(6);
 
     // 6: a capital X is wrong.
-    assert.equal(judge(row, row.answers[0].replaceAll('x', 'X')), kWrong);
-    await answer(row.answers[0].replaceAll('x', 'X'), kWrong, ' ');
+    assert.equal(judge(row, row.answers[0].replaceAll('x', 'X')), texts.wrong);
+    await answer(row.answers[0].replaceAll('x', 'X'), texts.wrong, ' ');
     ++mistakes;
 
     // 7 to 20: in each of the four accepted forms, from 15 on with a leading
@@ -274,7 +262,7 @@ test('a whole drill with the keyboard alone', async () => {
         const text = (n >= 15 ? ' ' : '') + row.answers[n % 4];
         const verdict = judge(row, text);
         await answer(text, verdict, n % 2 ? 'Enter' : ' ');
-        if (verdict === kWrong) ++mistakes;
+        if (verdict === texts.wrong) ++mistakes;
     }
     const last = (await look(page)).problem;
     await focusOn(page, 'start');
@@ -283,16 +271,16 @@ test('a whole drill with the keyboard alone', async () => {
     // The end, and every press after it.
     for (let i = 0; i < 2; ++i) {
         await press(page, 'next');
-        await expectMessage(page, kOver, 'information', i ? 'Escape' : 'Enter');
+        await expectMessage(page, texts.drillOver, 'information', i ? 'Escape' : 'Enter');
         seen = await look(page);
         assert.deepEqual(
             [seen.problem, seen.questionNo, seen.mistakes, seen.verdict, seen.answer],
-            [last, '20', String(mistakes), kHint, ''],
+            [last, '20', String(mistakes), texts.verdictHint, ''],
         );
     }
-    await answer('x=1', kHint);
+    await answer('x=1', texts.verdictHint);
     await press(page, 'next');
-    await expectMessage(page, kOver, 'information', 'Enter');
+    await expectMessage(page, texts.drillOver, 'information', 'Enter');
     assert.equal((await look(page)).mistakes, String(mistakes));
 
     await press(page, 'rule');
@@ -374,7 +362,7 @@ test('presses before the module is ready wait for it', {skip: lacking('preload')
 
     await page.evaluate(() => releaseDrillModule());
     await page.waitForSelector('html[data-ready]', {timeout: 60000});
-    await expectMessage(page, kConfirm, 'information', 'Enter');
+    await expectMessage(page, texts.confirmAnswer, 'information', 'Enter');
     seen = await look(page);
     assert.equal(seen.ruleOpen, false, 'the press after the box is not carried out');
     assert.equal(seen.focus, 'rule');
