@@ -141,15 +141,25 @@ export function setUpPresses() {
     });
 }
 
-// The compiled module is the page's last script, and started only once the
-// windows are drawn: its bytes, decoding and compiling do not hold up their
-// first frame. It is attached, or said to have failed.
+// The WebAssembly is decoded and compiled at once, off the page's own thread,
+// while the faces decode; its glue, the page's last script, is run only once
+// the windows are drawn, so that neither holds up their first frame. The quiz
+// is attached then, or said to have failed.
 export function startQuiz(drawn) {
+    const wasm = document.getElementById('drill-wasm').textContent;
+    const compiled = WebAssembly.compileStreaming(fetch('data:application/wasm;base64,' + wasm));
+    compiled.catch(() => {}); // said below, once the windows are drawn
     const parsed = new Promise((done) => {
         if (document.readyState === 'loading') addEventListener('DOMContentLoaded', done);
         else done();
     });
+    const instantiateWasm = (imports, done) => {
+        compiled
+            .then((module) => WebAssembly.instantiate(module, imports))
+            .then(done, failToStart);
+        return {};
+    };
     Promise.all([drawn, parsed])
-        .then(() => createDrillModule())
+        .then(() => createDrillModule({instantiateWasm}))
         .then(attachQuiz, failToStart);
 }

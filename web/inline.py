@@ -171,6 +171,7 @@ def fill(template, values):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--module", required=True)
+    ap.add_argument("--wasm", required=True)
     ap.add_argument("--facts", required=True)
     ap.add_argument("--page-dir", required=True)
     ap.add_argument("--scripts", nargs="+", required=True)
@@ -244,6 +245,7 @@ def main():
             "MAIN_WINDOW": ("verbatim", windows["main"]),
             "RULE_WINDOW": ("verbatim", windows["rule"]),
             "MODULE": ("script", module_js),
+            "WASM": ("script", base64.b64encode(Path(args.wasm).read_bytes()).decode("ascii")),
             "PAGE_JS": ("script", page_js),
         },
     )

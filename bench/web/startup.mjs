@@ -47,7 +47,8 @@ const moduleScripts = drillHtml.match(moduleScript);
 if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${drillPath}`);
 const floorPath = path.join(work, 'floor.html');
 const never = '<script>var createDrillModule = () => new Promise(() => {});</script>';
-fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], never));
+const wasm = /(<script type="application\/wasm"[^>]*>)[^<]*/;
+fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], never).replace(wasm, '$1'));
 
 const browser = await puppeteer.launch(chromiumOptions(path.join(work, 'profile')));
 
