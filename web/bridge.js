@@ -154,9 +154,7 @@ export function startQuiz(drawn) {
         else done();
     });
     const instantiateWasm = (imports, done) => {
-        compiled
-            .then((module) => WebAssembly.instantiate(module, imports))
-            .then(done, failToStart);
+        compiled.then((module) => WebAssembly.instantiate(module, imports)).then(done, failToStart);
         return {};
     };
     Promise.all([drawn, parsed])
