@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two windows' markup, built from the program's form table when the page is
 // built, so that the first frame shows every control without waiting for the
-// compiled module. page.js only finds these elements and gives them behaviour.
+// compiled module. The page's script only finds these elements and gives them
+// behaviour.
 // Usage: node markup.js FACTS.json   prints both windows' markup {main, rule} as JSON.
 'use strict';
 
