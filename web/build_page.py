@@ -374,6 +374,7 @@ def fill(template, values):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--module", required=True)
+    ap.add_argument("--wasm", required=True, help="the module's compiled core")
     ap.add_argument("--facts", required=True)
     ap.add_argument("--page-dir", required=True)
     ap.add_argument("--scripts", nargs="+", required=True, help="in the order they run")
@@ -450,6 +451,7 @@ def main():
             "MAIN_WINDOW": ("verbatim", main_window(design)),
             "RULE_WINDOW": ("verbatim", rule_window(design)),
             "MODULE": ("script", module_js),
+            "WASM": ("script", base64.b64encode(Path(args.wasm).read_bytes()).decode("ascii")),
             "PAGE_JS": ("script", page_js),
         },
     )
