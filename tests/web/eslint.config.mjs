@@ -12,7 +12,6 @@ export default [
     {
         // The page's modules, joined into its one script by the build.
         files: ['web/*.js'],
-        ignores: ['web/markup.js'],
         languageOptions: {
             sourceType: 'module',
             // Declared by the compiled module's script, which the page runs last.
