@@ -2,6 +2,7 @@
 #include "bench_stats.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -60,6 +61,28 @@ bool RowLooksPainted(const std::vector<std::uint32_t>& row, double minPaintedFra
         return (pixel & 0xFFFFFFu) != 0; // ignore any alpha or padding byte
     });
     return static_cast<double>(painted) >= minPaintedFraction * static_cast<double>(row.size());
+}
+
+bool ReadOptions(int argc, char** argv, std::initializer_list<Option> options) {
+    for (int i = 1; i < argc; i += 2) {
+        const auto option = std::find_if(options.begin(), options.end(),
+                                         [&](const Option& o) { return o.name == argv[i]; });
+        if (option == options.end() || i + 1 >= argc) {
+            return false;
+        }
+        const std::string_view text = argv[i + 1];
+        if (auto* const* value = std::get_if<std::string*>(&option->value)) {
+            **value = text;
+            continue;
+        }
+        const char* end = text.data() + text.size();
+        const auto [stop, error] =
+            std::from_chars(text.data(), end, *std::get<int*>(option->value));
+        if (error != std::errc() || stop != end) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace drill::bench

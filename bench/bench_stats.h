@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// What the benchmarks share: the arithmetic of their reports, the test of a
+// painted row, and the reading of their command lines.
+
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace drill::bench {
@@ -25,5 +31,15 @@ std::string Fixed(double value, int decimals);
 // behind it; drawing turns most of it to the window's colours. A row counts
 // as painted once at least minPaintedFraction of its pixels are not black.
 bool RowLooksPainted(const std::vector<std::uint32_t>& row, double minPaintedFraction);
+
+// A command-line option "--name value" whose value is a whole number or text.
+struct Option {
+    std::string_view name;
+    std::variant<int*, std::string*> value;
+};
+
+// Reads argv[1..] as "--name value" pairs into the options named. False on an
+// unknown name, a name without a value, or a number that is not a whole one.
+bool ReadOptions(int argc, char** argv, std::initializer_list<Option> options);
 
 } // namespace drill::bench

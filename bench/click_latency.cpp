@@ -11,11 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -38,18 +36,9 @@ using drill::bench::Median;
 using drill::bench::Percentile;
 using drill::testing::MessageBoxCloser;
 
-struct Sample {
-    double handlerUs = 0; // until the click returned
-    double updatedUs = 0; // until the repaint that follows was done
-};
-
-struct BoxPress {
-    std::string operation;
-    int drill = 0;
-    int press = 0;
-    std::string text;
-    double handlerUs = 0;
-    double updatedUs = 0;
+struct Samples {
+    std::vector<double> handlerUs; // until the click returned
+    std::vector<double> updatedUs; // until the repaint that follows was done
 };
 
 // Counts paint events of the widgets it watches.
@@ -70,7 +59,7 @@ class Bench {
 public:
     Bench() : closer_(&clock_) { clock_.start(); }
 
-    void PlayDrill(int drillNo, bool record) {
+    void PlayDrill(bool record) {
         drill::ClockRandom random;
         Form1 form(random);
         const auto find = [&form](const char* name) {
@@ -89,11 +78,10 @@ public:
         label7->installEventFilter(&counter);
         label8->installEventFilter(&counter);
 
-        Press("Начало", qobject_cast<QPushButton*>(find("Command2")), counter, drillNo, 1, record);
+        Press("Начало", qobject_cast<QPushButton*>(find("Command2")), counter, record);
         Expect(label7->text() == QStringLiteral("1") && !label1->text().isEmpty(),
                "Начало did not show question 1");
 
-        int press = 2;
         for (int question = 1; question <= drill::QuestionBank::Count; ++question) {
             const bool correct = question % 2 == 0;
             const QString answer =
@@ -104,15 +92,13 @@ public:
             QCoreApplication::processEvents(); // the typing's repaint is not the press's
             Expect(text1->text() == answer, "the answer was not typed");
 
-            Press("Принять ответ", qobject_cast<QPushButton*>(find("Command3")), counter, drillNo,
-                  press++, record);
+            Press("Принять ответ", qobject_cast<QPushButton*>(find("Command3")), counter, record);
             const char* verdict = correct ? drill::texts::kCorrect : drill::texts::kWrong;
             Expect(label8->text() == QString::fromUtf8(verdict),
                    "Принять ответ did not show the expected verdict");
 
             const std::size_t boxesBefore = closer_.boxes().size();
-            Press("Ещё пример", qobject_cast<QPushButton*>(find("Command5")), counter, drillNo,
-                  press++, record);
+            Press("Ещё пример", qobject_cast<QPushButton*>(find("Command5")), counter, record);
             if (question < drill::QuestionBank::Count) {
                 Expect(label7->text() == QString::number(question + 1) && !label1->text().isEmpty(),
                        "Ещё пример did not show the next question");
@@ -123,8 +109,6 @@ public:
                        "the end of the drill raised no closing message");
             }
         }
-        label7->removeEventFilter(&counter);
-        label8->removeEventFilter(&counter);
     }
 
     // Typing into an answer box filled by a huge paste: a backspace and a
@@ -151,7 +135,7 @@ public:
         Expect(text1->text().size() == fullBoxChars_, "the full box did not stay full");
     }
 
-    int Report(int drills) const {
+    void Report(int drills) const {
         std::printf("Click latency on the offscreen platform (%d drill(s) of %d questions; "
                     "times exclude the time a message box stayed open)\n\n",
                     drills, drill::QuestionBank::Count);
@@ -159,51 +143,24 @@ public:
                     "repainted p90 us | repainted max us |\n");
         std::printf("|---|---:|---:|---:|---:|---:|\n");
         for (const char* name : {"Начало", "Принять ответ", "Ещё пример"}) {
-            const auto found = samples_.find(name);
-            if (found == samples_.end()) {
-                continue;
-            }
-            std::vector<double> handler, updated;
-            for (const Sample& s : found->second) {
-                handler.push_back(s.handlerUs);
-                updated.push_back(s.updatedUs);
-            }
-            std::printf("| %s | %zu | %s | %s | %s | %s |\n", name, handler.size(),
-                        Fixed(Median(handler), 1).c_str(), Fixed(Median(updated), 1).c_str(),
-                        Fixed(Percentile(updated, 90), 1).c_str(),
-                        Fixed(Percentile(updated, 100), 1).c_str());
+            const Samples& s = samples_.at(name);
+            std::printf("| %s | %zu | %s | %s | %s | %s |\n", name, s.handlerUs.size(),
+                        Fixed(Median(s.handlerUs), 1).c_str(),
+                        Fixed(Median(s.updatedUs), 1).c_str(),
+                        Fixed(Percentile(s.updatedUs, 90), 1).c_str(),
+                        Fixed(Percentile(s.updatedUs, 100), 1).c_str());
         }
-        std::printf("\nPresses that raised a message box, left out above (the box's own event "
-                    "loop does the repaint, inside the excluded open time):\n");
-        if (boxPresses_.empty()) {
-            std::printf("  none\n");
-        }
-        std::map<std::string, std::vector<const BoxPress*>> groups;
-        for (const BoxPress& b : boxPresses_) {
-            groups["\"" + b.operation + "\" (press " + std::to_string(b.press) +
-                   " of its drill) raised \"" + b.text + "\""]
-                .push_back(&b);
-        }
-        for (const auto& [what, presses] : groups) {
-            std::vector<double> handler, updated;
-            for (const BoxPress* b : presses) {
-                handler.push_back(b->handlerUs);
-                updated.push_back(b->updatedUs);
-            }
-            std::printf("  %s in %zu drill(s): click returned after a median %s us, events "
-                        "processed after %s us\n",
-                        what.c_str(), presses.size(), Fixed(Median(handler), 1).c_str(),
-                        Fixed(Median(updated), 1).c_str());
-        }
-        if (!fullBoxUs_.empty()) {
-            std::printf("\nA keystroke into the answer box after a 1 MiB paste (kept: %lld "
-                        "characters), key press to repaint, %zu keystrokes: median %s us, "
-                        "max %s us\n",
-                        static_cast<long long>(fullBoxChars_), fullBoxUs_.size(),
-                        Fixed(Median(fullBoxUs_), 1).c_str(),
-                        Fixed(Percentile(fullBoxUs_, 100), 1).c_str());
-        }
-        return 0;
+        // The box's own event loop does their repaint, inside the excluded open time.
+        std::printf("\nPresses that raised \"%s\", left out above: %zu, the click returned after a "
+                    "median %s us\n",
+                    drill::texts::kDrillOver, boxed_.handlerUs.size(),
+                    Fixed(Median(boxed_.handlerUs), 1).c_str());
+        std::printf("\nA keystroke into the answer box after a 1 MiB paste (kept: %lld "
+                    "characters), key press to repaint, %zu keystrokes: median %s us, "
+                    "max %s us\n",
+                    static_cast<long long>(fullBoxChars_), fullBoxUs_.size(),
+                    Fixed(Median(fullBoxUs_), 1).c_str(),
+                    Fixed(Percentile(fullBoxUs_, 100), 1).c_str());
     }
 
 private:
@@ -215,8 +172,7 @@ private:
         }
     }
 
-    void Press(const char* operation, QPushButton* button, PaintCounter& counter, int drillNo,
-               int press, bool record) {
+    void Press(const char* operation, QPushButton* button, PaintCounter& counter, bool record) {
         QCoreApplication::processEvents(); // start from a settled window
         const std::size_t boxesBefore = closer_.boxes().size();
         counter.paints = 0;
@@ -226,28 +182,21 @@ private:
         QCoreApplication::processEvents();
         const qint64 t2 = clock_.nsecsElapsed();
         const qint64 modal = closer_.OpenNsSince(boxesBefore);
-        const Sample sample{static_cast<double>(t1 - t0 - modal) / 1e3,
-                            static_cast<double>(t2 - t0 - modal) / 1e3};
         const bool boxed = closer_.boxes().size() > boxesBefore;
         if (!boxed && counter.paints == 0) {
             Fail(std::string(operation) + " changed nothing that was repainted");
         }
-        if (!record) {
-            return;
-        }
-        if (boxed) {
-            boxPresses_.push_back({operation, drillNo, press,
-                                   closer_.boxes().back().text.toStdString(), sample.handlerUs,
-                                   sample.updatedUs});
-        } else {
-            samples_[operation].push_back(sample);
+        if (record) {
+            Samples& s = boxed ? boxed_ : samples_[operation];
+            s.handlerUs.push_back(static_cast<double>(t1 - t0 - modal) / 1e3);
+            s.updatedUs.push_back(static_cast<double>(t2 - t0 - modal) / 1e3);
         }
     }
 
     QElapsedTimer clock_;
     MessageBoxCloser closer_;
-    std::map<std::string, std::vector<Sample>> samples_;
-    std::vector<BoxPress> boxPresses_;
+    std::map<std::string, Samples> samples_;
+    Samples boxed_;
     qsizetype fullBoxChars_ = 0;
     std::vector<double> fullBoxUs_;
 };
@@ -272,31 +221,17 @@ extern "C" void OnAlarm(int) {
 int main(int argc, char* argv[]) {
     int drills = 20;
     int warmup = 1;
-    unsigned timeoutS = 300;
-    bool understood = true;
-    for (int i = 1; i < argc && understood; i += 2) {
-        const std::string arg = argv[i];
-        understood = i + 1 < argc;
-        if (!understood) {
-            break;
-        }
-        if (arg == "--drills") {
-            drills = std::atoi(argv[i + 1]);
-        } else if (arg == "--warmup") {
-            warmup = std::atoi(argv[i + 1]);
-        } else if (arg == "--timeout-s") {
-            timeoutS = static_cast<unsigned>(std::atoi(argv[i + 1]));
-        } else {
-            understood = false;
-        }
-    }
-    if (!understood || drills < 1 || warmup < 0) {
+    int timeoutS = 300;
+    if (!drill::bench::ReadOptions(
+            argc, argv,
+            {{"--drills", &drills}, {"--warmup", &warmup}, {"--timeout-s", &timeoutS}}) ||
+        drills < 1 || warmup < 0 || timeoutS < 1) {
         std::fprintf(stderr, "usage: click_latency [--drills N] [--warmup N] [--timeout-s S]\n");
         return 2;
     }
     // Never hang a build or a benchmark run, whatever goes modal.
     std::signal(SIGALRM, OnAlarm);
-    alarm(timeoutS);
+    alarm(static_cast<unsigned>(timeoutS));
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(QuietHandler);
@@ -305,14 +240,12 @@ int main(int argc, char* argv[]) {
 
     try {
         Bench bench;
-        for (int i = 0; i < warmup; ++i) {
-            bench.PlayDrill(0, false);
-        }
-        for (int i = 1; i <= drills; ++i) {
-            bench.PlayDrill(i, true);
+        for (int i = -warmup; i < drills; ++i) {
+            bench.PlayDrill(i >= 0); // the warm-up drills are not counted
         }
         bench.TypeIntoFullBox(20);
-        return bench.Report(drills);
+        bench.Report(drills);
+        return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "click_latency: %s\n", error.what());
         return 1;

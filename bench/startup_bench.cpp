@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to first frame and peak memory of two programs on a private Xvfb,
-// measured from outside: neither program knows it is being timed. It runs
-// inside a test desktop, which gives it the display and a private
-// XDG_RUNTIME_DIR:
-//   python3 tests/desktop/testdesktop.py -- startup_bench --program ...
+// measured from outside: neither program knows it is being timed. It runs in a
+// test desktop, which gives it the display and a private XDG_RUNTIME_DIR:
+//   python3 harness/testdesktop.py -- startup_bench --program ...
 //
-// For each run the driver forks, the child reads the monotonic clock just
-// before execv() and sends that time back over a close-on-exec pipe. The
-// driver watches the root window for a top-level window with the expected
-// title to be mapped, then reads back three rows of its pixels until they are
-// painted. After a short settle it ends the program with SIGTERM and takes
-// its peak resident set size from wait4(). The two programs run alternately,
+// The child sends the monotonic clock read just before execv() back over a
+// close-on-exec pipe; the driver waits for a top-level window with the
+// expected title to be mapped, then reads back three rows of its pixels until
+// they are painted. After a short settle it ends the program and takes its
+// peak resident set size from wait4(). The two programs run alternately,
 // swapping which goes first every round, so that drift in the machine's state
 // falls on both alike.
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -31,8 +28,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -65,10 +60,8 @@ void SleepMs(double ms) {
 }
 
 // X errors are expected when a window vanishes between two requests; they
-// must not end the driver, so they are only counted.
-int xErrors = 0;
+// must not end the driver.
 int IgnoreXError(Display*, XErrorEvent*) {
-    ++xErrors;
     return 0;
 }
 
@@ -85,9 +78,6 @@ struct Run {
     double cpuMs = 0; // user + system time until the end of the settle time
     int width = 0;
     int height = 0;
-    // With --verbose: the share of the window's pixels that still changed
-    // between the frame counted as first and the end of the settle time.
-    double changedAfterPaint = -1;
 };
 
 struct Options {
@@ -95,11 +85,11 @@ struct Options {
     Target baseline{"baseline", "", ""};
     int runs = 20;
     int warmup = 1;
-    double settleMs = 300;
-    double timeoutMs = 20000;
-    double pollMs = 0.5;
-    bool verbose = false;
+    int settleMs = 300;
+    int timeoutMs = 20000;
 };
+
+constexpr double kPollMs = 0.5;
 
 class Driver {
 public:
@@ -108,7 +98,7 @@ public:
         const char* display = std::getenv("DISPLAY");
         const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
         if (!display || !runtimeDir || !std::getenv("TESTDESKTOP_ID")) {
-            Fail("run me inside a test desktop: python3 tests/desktop/testdesktop.py -- "
+            Fail("run me inside a test desktop: python3 harness/testdesktop.py -- "
                  "startup_bench ...");
         }
         dpy_ = XOpenDisplay(display);
@@ -119,7 +109,6 @@ public:
         root_ = DefaultRootWindow(dpy_);
         XSelectInput(dpy_, root_, SubstructureNotifyMask);
         netWmName_ = XInternAtom(dpy_, "_NET_WM_NAME", False);
-        utf8String_ = XInternAtom(dpy_, "UTF8_STRING", False);
         XSync(dpy_, False);
     }
     ~Driver() { XCloseDisplay(dpy_); }
@@ -173,15 +162,7 @@ public:
             }
             if (WaitForPaint(window, run.width, run.height, pid, deadline, failure)) {
                 run.paintedMs = NowMs() - t0;
-                std::vector<std::uint32_t> first;
-                if (options_.verbose) {
-                    first = Snapshot(window, run.width, run.height);
-                }
-                SettleFor(options_.settleMs);
-                if (options_.verbose) {
-                    run.changedAfterPaint =
-                        ChangedFraction(first, Snapshot(window, run.width, run.height));
-                }
+                SleepMs(options_.settleMs);
             }
         }
         const rusage usage = Reap(pid, !failure.empty());
@@ -205,19 +186,20 @@ private:
         }
     }
 
-    bool WaitForEvent(double deadline) {
+    // The next event, or false after a while without one: the callers wake up
+    // now and then to notice a child that died without a window.
+    bool NextEvent(double deadline, XEvent& event) {
         XFlush(dpy_);
-        if (XPending(dpy_) > 0) {
-            return true;
-        }
-        pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
         const double left = deadline - NowMs();
-        if (left <= 0) {
+        if (XPending(dpy_) == 0 && left > 0) {
+            pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+            poll(&p, 1, static_cast<int>(std::min(left, 50.0)) + 1);
+        }
+        if (XPending(dpy_) == 0) {
             return false;
         }
-        // Wake up now and then to notice a child that died without a window.
-        poll(&p, 1, static_cast<int>(std::min(left, 50.0)) + 1);
-        return XPending(dpy_) > 0;
+        XNextEvent(dpy_, &event);
+        return true;
     }
 
     static bool Exited(pid_t pid) {
@@ -226,46 +208,27 @@ private:
                info.si_pid == pid;
     }
 
-    std::optional<std::string> Title(Window window) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(dpy_, window, netWmName_, 0, 1024, False, utf8String_, &type,
-                               &format, &count, &after, &data) != Success) {
-            return std::nullopt;
+    std::string Title(Window window) {
+        XTextProperty name{};
+        if (!XGetTextProperty(dpy_, window, &name, netWmName_) || !name.value) {
+            return {};
         }
-        std::optional<std::string> title;
-        if (data && type == utf8String_ && format == 8) {
-            title.emplace(reinterpret_cast<const char*>(data), count);
-        }
-        if (data) {
-            XFree(data);
-        }
+        std::string title(reinterpret_cast<const char*>(name.value), name.nitems);
+        XFree(name.value);
         return title;
     }
 
     Window WaitForMap(const Target& target, pid_t pid, double deadline, std::string& failure) {
+        XEvent event;
         while (NowMs() < deadline) {
-            if (!WaitForEvent(deadline)) {
+            if (!NextEvent(deadline, event)) {
                 if (Exited(pid)) {
                     failure = "exited before mapping its window";
                     return None;
                 }
-                continue;
-            }
-            XEvent event;
-            XNextEvent(dpy_, &event);
-            if (event.type == MapNotify && event.xmap.event == root_ &&
-                !event.xmap.override_redirect) {
-                const auto title = Title(event.xmap.window);
-                if (title && *title == target.title) {
-                    return event.xmap.window;
-                }
-                if (options_.verbose) {
-                    std::fprintf(stderr, "  (ignored a window titled '%s')\n",
-                                 title ? title->c_str() : "");
-                }
+            } else if (event.type == MapNotify && event.xmap.event == root_ &&
+                       !event.xmap.override_redirect && Title(event.xmap.window) == target.title) {
+                return event.xmap.window;
             }
         }
         failure = "no window titled '" + target.title + "' within the time limit";
@@ -294,35 +257,6 @@ private:
         return true;
     }
 
-    std::vector<std::uint32_t> Snapshot(Window window, int width, int height) {
-        std::vector<std::uint32_t> pixels;
-        XImage* image = XGetImage(dpy_, window, 0, 0, static_cast<unsigned>(width),
-                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
-        if (!image) {
-            return pixels;
-        }
-        pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)));
-            }
-        }
-        XDestroyImage(image);
-        return pixels;
-    }
-
-    static double ChangedFraction(const std::vector<std::uint32_t>& a,
-                                  const std::vector<std::uint32_t>& b) {
-        if (a.empty() || a.size() != b.size()) {
-            return 1;
-        }
-        std::size_t changed = 0;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            changed += a[i] != b[i];
-        }
-        return static_cast<double>(changed) / static_cast<double>(a.size());
-    }
-
     bool WaitForPaint(Window window, int width, int height, pid_t pid, double deadline,
                       std::string& failure) {
         if (width <= 0 || height <= 0) {
@@ -338,18 +272,10 @@ private:
                 failure = "exited before its window was painted";
                 return false;
             }
-            SleepMs(options_.pollMs);
+            SleepMs(kPollMs);
         }
         failure = "its window was not painted within the time limit";
         return false;
-    }
-
-    void SettleFor(double ms) {
-        const double until = NowMs() + ms;
-        while (NowMs() < until) {
-            Drain();
-            SleepMs(std::min(5.0, until - NowMs()));
-        }
     }
 
     // Ends the program and returns its resource usage, peak RSS included.
@@ -372,13 +298,10 @@ private:
     // The next run starts only once the server has let go of this window.
     void WaitForDestroy(Window window) {
         const double deadline = NowMs() + 5000;
+        XEvent event;
         while (NowMs() < deadline) {
-            if (!WaitForEvent(deadline)) {
-                continue;
-            }
-            XEvent event;
-            XNextEvent(dpy_, &event);
-            if (event.type == DestroyNotify && event.xdestroywindow.window == window) {
+            if (NextEvent(deadline, event) && event.type == DestroyNotify &&
+                event.xdestroywindow.window == window) {
                 return;
             }
         }
@@ -388,61 +311,8 @@ private:
     Display* dpy_ = nullptr;
     Window root_ = None;
     Atom netWmName_ = None;
-    Atom utf8String_ = None;
     std::vector<std::uint32_t> row_;
 };
-
-void Usage() {
-    std::fprintf(stderr, "usage: startup_bench --program PATH --program-title TITLE\n"
-                         "                     --baseline PATH --baseline-title TITLE\n"
-                         "                     [--runs N] [--warmup N] [--settle-ms MS]\n"
-                         "                     [--timeout-ms MS] [--poll-ms MS] [--verbose]\n");
-}
-
-Options Parse(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--verbose") {
-            options.verbose = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            Usage();
-            Fail("missing value after " + arg);
-        }
-        const std::string value = argv[++i];
-        if (arg == "--program") {
-            options.program.path = value;
-        } else if (arg == "--program-title") {
-            options.program.title = value;
-        } else if (arg == "--baseline") {
-            options.baseline.path = value;
-        } else if (arg == "--baseline-title") {
-            options.baseline.title = value;
-        } else if (arg == "--runs") {
-            options.runs = std::stoi(value);
-        } else if (arg == "--warmup") {
-            options.warmup = std::stoi(value);
-        } else if (arg == "--settle-ms") {
-            options.settleMs = std::stod(value);
-        } else if (arg == "--timeout-ms") {
-            options.timeoutMs = std::stod(value);
-        } else if (arg == "--poll-ms") {
-            options.pollMs = std::stod(value);
-        } else {
-            Usage();
-            Fail("unknown option " + arg);
-        }
-    }
-    if (options.program.path.empty() || options.baseline.path.empty() ||
-        options.program.title.empty() || options.baseline.title.empty() || options.runs < 1 ||
-        options.warmup < 0 || options.pollMs <= 0) {
-        Usage();
-        Fail("bad arguments");
-    }
-    return options;
-}
 
 struct Series {
     std::vector<double> painted, mapped, rssMiB, cpu;
@@ -470,30 +340,34 @@ void PrintRow(const char* name, const Series& s) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Options options;
+    if (!drill::bench::ReadOptions(argc, argv,
+                                   {{"--program", &options.program.path},
+                                    {"--program-title", &options.program.title},
+                                    {"--baseline", &options.baseline.path},
+                                    {"--baseline-title", &options.baseline.title},
+                                    {"--runs", &options.runs},
+                                    {"--warmup", &options.warmup},
+                                    {"--settle-ms", &options.settleMs},
+                                    {"--timeout-ms", &options.timeoutMs}}) ||
+        options.program.path.empty() || options.baseline.path.empty() ||
+        options.program.title.empty() || options.baseline.title.empty() || options.runs < 1 ||
+        options.warmup < 0) {
+        std::fprintf(stderr, "usage: startup_bench --program PATH --program-title TITLE\n"
+                             "                     --baseline PATH --baseline-title TITLE\n"
+                             "                     [--runs N] [--warmup N] [--settle-ms MS]\n"
+                             "                     [--timeout-ms MS]\n");
+        return 2;
+    }
     try {
-        const Options options = Parse(argc, argv);
         Driver driver(options);
-
-        const Target* order[2] = {&options.program, &options.baseline};
-        for (int i = 0; i < options.warmup; ++i) {
-            for (const Target* target : order) {
-                driver.Measure(*target);
-            }
-        }
         Series program, baseline;
-        for (int round = 0; round < options.runs; ++round) {
+        for (int round = -options.warmup; round < options.runs; ++round) {
             const bool programFirst = round % 2 == 0;
-            for (int k = 0; k < 2; ++k) {
-                const bool isProgram = (k == 0) == programFirst;
-                const Target& target = isProgram ? options.program : options.baseline;
-                const Run run = driver.Measure(target);
-                (isProgram ? program : baseline).Add(run);
-                if (options.verbose) {
-                    std::fprintf(stderr,
-                                 "%-8s run %2d: mapped %7.1f ms, painted %7.1f ms, CPU %6.1f ms, "
-                                 "%ld KiB, %.4f%% of pixels changed after the first frame\n",
-                                 target.label.c_str(), round + 1, run.mappedMs, run.paintedMs,
-                                 run.cpuMs, run.peakRssKiB, run.changedAfterPaint * 100);
+            for (const bool isProgram : {programFirst, !programFirst}) {
+                const Run run = driver.Measure(isProgram ? options.program : options.baseline);
+                if (round >= 0) { // the warm-up rounds are not counted
+                    (isProgram ? program : baseline).Add(run);
                 }
             }
         }

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "announce.h"
+#include "answer_check.h"
 #include "form.h"
 #include "question_bank.h"
 #include "quiz_texts.h"
@@ -62,9 +65,10 @@ template <typename Range, typename Item> std::string Array(const Range& range, I
     return out.empty() ? "[]" : out + "]";
 }
 
-std::string Css(Rgb colour) {
-    return "rgb(" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
-           std::to_string(colour.b) + ")";
+// A colour as its three channels, [r, g, b], each 0 to 255.
+std::string Channels(Rgb colour) {
+    return "[" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
+           std::to_string(colour.b) + "]";
 }
 
 std::string_view KindName(Kind kind) {
@@ -87,8 +91,8 @@ std::string ControlJson(const Control& c) {
         .Box(Px(c.box))
         .Number("fontPx", c.font.PixelSize())
         .Flag("bold", c.font.weight == Weight::Bold)
-        .Text("color", Css(c.textColour.value_or(kBlack)))
-        .Text("background", Css(c.background))
+        .Raw("color", Channels(c.textColour.value_or(kBlack)))
+        .Raw("background", Channels(c.background))
         .Text("align", c.align == Align::Centre ? "center" : "left")
         .Flag("border", c.border)
         .Flag("wordWrap", c.wordWrap)
@@ -103,7 +107,7 @@ std::string WindowJson(const Window& w) {
         .Text("name", w.name)
         .Text("caption", w.caption)
         .Box(Px(w.client))
-        .Text("background", Css(w.background))
+        .Raw("background", Channels(w.background))
         .Raw("controls", Array(w.controls, ControlJson))
         .Json();
 }
@@ -132,14 +136,28 @@ std::string DesignJson() {
         .Json();
 }
 
+// Each question with its stored answers, and every text the quiz's own check
+// accepts for it: a stored answer, or one less its first character.
 std::string BankJson() {
     std::string out;
     for (int id = 1; id <= QuestionBank::Count; ++id) {
         const Question& q = QuestionBank::Get(id);
         const auto answers =
             std::to_array<std::string_view>({q.Answer1, q.Answer2, q.Answer3, q.Answer4});
-        out += (out.empty() ? "[" : ",\n  ") +
-               Object().Text("problem", q.Problem).Raw("answers", Array(answers, Quote)).Json();
+        std::vector<std::string_view> accepted;
+        for (const std::string_view answer : answers) {
+            for (const std::string_view text : {answer, answer.substr(answer.empty() ? 0 : 1)}) {
+                if (IsAcceptedAnswer(std::string(text), q) &&
+                    std::find(accepted.begin(), accepted.end(), text) == accepted.end()) {
+                    accepted.push_back(text);
+                }
+            }
+        }
+        out += (out.empty() ? "[" : ",\n  ") + Object()
+                                                   .Text("problem", q.Problem)
+                                                   .Raw("answers", Array(answers, Quote))
+                                                   .Raw("accepted", Array(accepted, Quote))
+                                                   .Json();
     }
     return out + "]";
 }

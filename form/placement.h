@@ -21,7 +21,8 @@ struct Point {
 // Top-left corner of the client area: the designed one when the whole frame
 // fits the available area, else moved just enough to fit. A frame larger than
 // the area keeps its top-left corner (title bar and close box) on the screen.
-// The window is never resized.
+// The window is never resized. A side of the frame reported negative counts as
+// none.
 Point ClientPosition(const PixelBox& designedClient, const FrameMargins& frame,
                      const PixelBox& available);
 

@@ -76,9 +76,13 @@ Form1::Form1(RandomSource& random, QWidget* parent)
         label.setMask(QRegion(label.rect()).subtracted(QRegion(overlap)));
     }
 
+    // Found by name once: from here on a control of the table is its widget.
+    for (std::size_t i = 0; i < form::kMainControls.size(); ++i) {
+        widgets_[i] = &design::Control<QWidget>(*this, form::kMainControls[i]);
+    }
     for (const form::Operation& operation : form::kOperations) {
         const form::Control& button = *operation.button;
-        connect(&design::Control<QPushButton>(*this, button), &QPushButton::clicked, this,
+        connect(static_cast<QPushButton*>(&Widget(button)), &QPushButton::clicked, this,
                 [this, &button] { binding_.Press(quiz_, button); });
     }
     binding_.DescribeControls();
@@ -92,14 +96,18 @@ void Form1::PutText(const form::Control& control, const std::string& text) {
     if (&control == &form::kAnswerBox) {
         answerBox_.setText(Q(text));
     } else {
-        design::Control<QLabel>(*this, control).setText(Q(text));
+        static_cast<QLabel&>(Widget(control)).setText(Q(text));
     }
 }
 void Form1::Announce(const std::string& text) {
     announcer_->Say(Q(text));
 }
 void Form1::Describe(const form::Control& control, const std::string& description) {
-    a11y::SetDescription(design::Control<QWidget>(*this, control), Q(description));
+    a11y::SetDescription(Widget(control), Q(description));
+}
+
+QWidget& Form1::Widget(const form::Control& control) const {
+    return *widgets_.at(static_cast<std::size_t>(&control - form::kMainControls.data()));
 }
 
 std::string Form1::AnswerText() const {

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
 #include "binding.h"
 #include "quiz.h"
 
@@ -49,12 +51,15 @@ private:
     void Describe(const form::Control& control, const std::string& description) override;
 
     const QImage& Background();
+    // The widget made for a control of the main window's table.
+    QWidget& Widget(const form::Control& control) const;
 
     QPushButton& startButton_;
     QLineEdit& answerBox_;
     Announcer* const announcer_;
     form::Binding binding_;
     Quiz quiz_;
+    std::array<QWidget*, form::kMainControls.size()> widgets_{};
     QPointer<Form2> form2_;
     QImage background_;
     qreal backgroundRatio_ = 0;

@@ -13,11 +13,13 @@ namespace drill {
 
 namespace {
 
+// The native window's own margins: the widget's copy is renewed only when the
+// window moves or is resized, and a window manager that frames a window
+// already shown (one started after the program) does neither.
 form::FrameMargins Margins(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
+    const QMargins margins =
+        window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+    return {margins.left(), margins.top(), margins.right(), margins.bottom()};
 }
 
 // Watches the window (and, once it exists, its native window) until the

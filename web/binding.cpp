@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's side of the drill: the core's quiz behind a QuizView that
 // calls into the page. The page's windows are built from the same form table
-// at build time (form/export.h, markup.js).
+// at build time (form/export.h, web/build_page.py).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

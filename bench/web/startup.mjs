@@ -4,7 +4,9 @@
 // page with one label: navigation to the first frame with everything drawn, the
 // pages alternated in one browser, each load in a fresh browser context. Beside
 // it, when the drill's page also answers presses (its compiled quiz attached).
-// Usage: node bench/web/startup.mjs PAGE.html [--runs N]   (prints Markdown)
+// Usage: node bench/web/startup.mjs PAGE.html [--runs N] [--cpu K] [--against OLD.html]
+// (prints Markdown): --cpu, the CPU slowed K times; --against, another copy of
+// the page alternated with it in the same run.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -21,6 +23,9 @@ const args = process.argv.slice(2);
 const drillPath = path.resolve(args[0] ?? 'build-web/transpose-drill.html');
 const runsAt = args.indexOf('--runs');
 const runs = runsAt >= 0 ? Number(args[runsAt + 1]) : 25;
+const option = (name) => (args.includes(name) ? args[args.indexOf(name) + 1] : null);
+const cpu = Number(option('--cpu') ?? 1);
+const againstPath = option('--against') && path.resolve(option('--against'));
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'drill-web-bench-'));
 // The yardstick: one label, marked ready the same way as the drill's page.
@@ -34,14 +39,16 @@ performance.mark('drill-drawn'); performance.mark('drill-ready');
 document.documentElement.dataset.ready = '1'; }));</script>
 </body></html>`,
 );
-// The floor: the page less the script that holds its compiled module. It draws
-// as the page does, marks drill-drawn, and never answers a press.
+// The floor: the page with a module that never loads in place of its compiled
+// one. It draws as the page does, marks drill-drawn, and never answers a press.
 const drillHtml = fs.readFileSync(drillPath, 'utf8');
 const moduleScript = /<script>(?:(?!<\/script>)[\s\S])*var createDrillModule[\s\S]*?<\/script>/g;
 const moduleScripts = drillHtml.match(moduleScript);
 if (moduleScripts?.length !== 1) throw new Error(`no single module script in ${drillPath}`);
 const floorPath = path.join(work, 'floor.html');
-fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], ''));
+const never = '<script>var createDrillModule = () => new Promise(() => {});</script>';
+const wasm = /(<script type="application\/wasm"[^>]*>)[^<]*/;
+fs.writeFileSync(floorPath, drillHtml.replace(moduleScripts[0], never).replace(wasm, '$1'));
 
 const browser = await puppeteer.launch(chromiumOptions(path.join(work, 'profile')));
 
@@ -54,6 +61,7 @@ async function load(file, until) {
     });
     const cdp = await page.createCDPSession();
     await cdp.send('Performance.enable');
+    await cdp.send('Emulation.setCPUThrottlingRate', {rate: cpu});
     await page.setViewport({width: 800, height: 600, deviceScaleFactor: 1});
     await page.goto(pathToFileURL(file).href);
     await page.waitForSelector(`html[data-${until}]`, {timeout: 60000});
@@ -76,20 +84,18 @@ async function load(file, until) {
 
 // The floor is waited for until drawn, the others until ready.
 const pages = {bare: [barePath, 'ready'], floor: [floorPath, 'drawn'], drill: [drillPath, 'ready']};
-const times = {bare: [], floor: [], drill: []};
-const tasks = {bare: [], floor: [], drill: []};
-const readies = [];
+if (againstPath) pages.against = [againstPath, 'ready'];
+const names = Object.keys(pages);
+const [times, tasks, readies] = [{}, {}, {}];
+for (const name of names) [times[name], tasks[name], readies[name]] = [[], [], []];
 for (const [file, until] of Object.values(pages)) await load(file, until); // uncounted warm-ups
-const orders = [
-    ['bare', 'floor', 'drill'],
-    ['drill', 'floor', 'bare'],
-    ['floor', 'drill', 'bare'],
-];
 for (let i = 0; i < runs; ++i) {
-    for (const which of orders[i % orders.length]) {
+    // Each page first, middle and last in turn, forwards and backwards.
+    const turned = names.map((_, k) => names[(k + i) % names.length]);
+    for (const which of i % 2 ? turned.reverse() : turned) {
         const {ms, ready, task} = await load(...pages[which]);
         times[which].push(ms);
-        if (which === 'drill') readies.push(ready);
+        readies[which].push(ready);
         tasks[which].push(task);
     }
 }
@@ -113,23 +119,35 @@ console.log(
             .map((l) => l.toFixed(2))
             .join(' ')}\n`,
 );
-console.log('Navigation to the first frame with everything drawn:\n');
+const label = {
+    bare: 'bare page, one label',
+    floor: 'the page without its module (floor)',
+    drill: path.basename(drillPath),
+    against: againstPath && `${path.basename(againstPath)} (--against)`,
+};
+const drills = names.filter((n) => n === 'drill' || n === 'against');
+console.log(`CPU slowed ${cpu}×. Navigation to the first frame with everything drawn:\n`);
 console.log('| page | runs | median ms | p10 ms | p90 ms |');
 console.log('|---|---|---|---|---|');
-console.log(row('bare page, one label', times.bare));
-console.log(row('the page without its module (floor)', times.floor));
-console.log(row('transpose-drill.html', times.drill));
-console.log(row('transpose-drill.html, presses answered', readies));
+for (const n of names) console.log(row(label[n], times[n]));
+for (const n of drills) console.log(row(`${label[n]}, presses answered`, readies[n]));
 console.log('\nRenderer main-thread task time over the same loads:\n');
 console.log('| page | runs | median ms | p10 ms | p90 ms |');
 console.log('|---|---|---|---|---|');
-console.log(row('bare page, one label', tasks.bare));
-console.log(row('the page without its module (floor)', tasks.floor));
-console.log(row('transpose-drill.html', tasks.drill));
+for (const n of names) console.log(row(label[n], tasks[n]));
 const ratio = (a, b, to) => (median(a) / median(b)).toFixed(2) + ` (goal ${to})`;
 console.log('\nRatios of medians (clock):\n');
-console.log(`- first complete frame / floor: ${ratio(times.drill, times.floor, '1.10')}`);
-console.log(`- presses answered / floor: ${ratio(readies, times.floor, '1.5')}`);
-console.log(`- first complete frame / bare page: ${ratio(times.drill, times.bare, 'none')}`);
-console.log(`- task time, drill / floor: ${ratio(tasks.drill, tasks.floor, 'none')}`);
-console.log(`File size: ${fs.statSync(drillPath).size} bytes`);
+for (const n of drills) {
+    console.log(
+        `- ${label[n]}, first complete frame / floor: ${ratio(times[n], times.floor, '1.05')}`,
+    );
+    console.log(
+        `- ${label[n]}, presses answered / floor: ${ratio(readies[n], times.floor, '1.10')}`,
+    );
+    console.log(
+        `- ${label[n]}, first complete frame / bare page: ${ratio(times[n], times.bare, 'none')}`,
+    );
+    console.log(`- ${label[n]}, task time / floor: ${ratio(tasks[n], tasks.floor, 'none')}`);
+}
+for (const n of drills)
+    console.log(`\nFile size, ${label[n]}: ${fs.statSync(pages[n][0]).size} bytes`);

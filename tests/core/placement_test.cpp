@@ -65,6 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 862 px of frame on 800: moved left by the excess only; 601 on 600: up by one.
         PlacementCase{"NarrowAndShort", kMain, kThin, {0, 0, 800, 600}, {93, 112}},
         PlacementCase{"NarrowNoFrameYet", kMain, kNone, {0, 0, 800, 600}, {94, 113}},
+        // Read off a frame not yet grown round the window: as no frame at all.
+        PlacementCase{
+            "FrameStillBeingBuilt", kMain, {1, 20, -706, -506}, {0, 0, 800, 600}, {94, 113}},
         PlacementCase{"NetbookBottomCut", kMain, kThin, {0, 0, 1024, 600}, {155, 112}},
         PlacementCase{"NetbookThickFrame", kMain, kThick, {0, 0, 1024, 600}, {155, 105}},
         // A panel at the top and one on the left shrink the available area.

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Both windows open whole on small screens, under a real window manager, and
-exactly where designed on a screen that has room.
+"""Both windows open whole on small screens, under a real window manager (also
+one started after the program), and exactly where designed on a screen that
+has room.
 
 Usage: small_screen_e2e.py PROGRAM
 """
@@ -15,8 +16,14 @@ import testdesktop as td
 # manager: slow, not failed.
 PATIENCE = 90
 
-# (screen, the main window must be at its designed place)
-SCREENS = [((800, 600), False), ((1024, 600), False), ((1280, 1024), True)]
+# (screen, the main window must be at its designed place, the window manager
+# starts after the window is shown)
+SCREENS = [
+    ((800, 600), False, False),
+    ((800, 600), False, True),
+    ((1024, 600), False, False),
+    ((1280, 1024), True, False),
+]
 
 
 def client_corner(desktop, wid):
@@ -60,12 +67,16 @@ def check_on_screen(what, screen, corner, size, extents):
 def main(program):
     facts = td.load_facts()
     main_window, rule_window = facts.window("Form1"), facts.window("Form2")
-    for screen, at_design in SCREENS:
-        with td.Desktop(screen=screen, window_manager=True, time_limit=4 * PATIENCE) as desktop:
+    for screen, at_design, late_manager in SCREENS:
+        with td.Desktop(
+            screen=screen, window_manager=not late_manager, time_limit=4 * PATIENCE
+        ) as desktop:
             app = desktop.start([program])
             wid = desktop.find_window(
                 facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=PATIENCE
             )
+            if late_manager:
+                desktop.start_window_manager()
             corner, extents = settled_frame(desktop, wid)
             check_on_screen("main window", screen, corner, facts.client_size("Form1"), extents)
             if at_design:

@@ -16,7 +16,7 @@ import time
 
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "desktop"))  # run by hand, not by CTest
+sys.path.insert(0, str(ROOT / "harness"))  # run by hand, not by CTest
 import testdesktop as td  # noqa: E402
 
 GAP = 16
@@ -43,7 +43,7 @@ def main():
         check=True,
     )
     program = build / "app" / "transpose-drill"
-    facts = td.load_facts(str(build / "tests" / "tools" / "drill_facts"))
+    facts = td.load_facts(str(build / "form" / "drill_facts"))
     main_size, rule_size = facts.client_size("Form1"), facts.client_size("Form2")
     out = ROOT / "docs" / "screenshots"
     out.mkdir(parents=True, exist_ok=True)

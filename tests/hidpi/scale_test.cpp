@@ -96,6 +96,8 @@ private slots:
 
     void windowsGrowAsAWhole_data();
     void windowsGrowAsAWhole();
+    void windowsOnTheirScreen_data() { windowsGrowAsAWhole_data(); }
+    void windowsOnTheirScreen();
 
     void textFitsItsBox_data();
     void textFitsItsBox();
@@ -154,6 +156,16 @@ void ScaleTest::windowsGrowAsAWhole() {
                             .arg(shot.width())
                             .arg(shot.height())
                             .arg(factor_)));
+}
+
+// Wherever the screens lie: whole on the window's screen where the frame fits,
+// else with its top-left corner (title bar and close box) there.
+void ScaleTest::windowsOnTheirScreen() {
+    QFETCH(QString, window);
+    const QRect frame = Window(window)->frameGeometry();
+    const QRect area = Window(window)->screen()->availableGeometry();
+    QVERIFY2(area.contains(QRect(frame.topLeft(), frame.size().boundedTo(area.size()))),
+             qPrintable(QStringLiteral("%1 on %2").arg(Rect(frame), Rect(area))));
 }
 
 // Every text each control can come to show, not only the one it starts with.

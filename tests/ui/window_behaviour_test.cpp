@@ -2,6 +2,7 @@
 // The main window and the rule window driven as a user drives them: real
 // mouse clicks and key presses on the real widgets.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -14,6 +15,7 @@
 
 #include <memory>
 
+#include "announcer.h"
 #include "application_setup.h"
 #include "fake_quiz_view.h"
 #include "main_window.h"
@@ -152,6 +154,11 @@ private:
     void Start() {
         Click(c_->Command2);
         QCOMPARE(c_->Label7->text(), QStringLiteral("1"));
+    }
+    // What a screen reader started now would find: the last news.
+    QString Heard() const {
+        return QAccessible::queryAccessibleInterface(form_->findChild<drill::Announcer*>())
+            ->text(QAccessible::Name);
     }
     // A text that no question accepts.
     static constexpr const char* kWrongAnswer = "x=0";
@@ -400,16 +407,20 @@ void WindowBehaviourTest::verdicts_data() {
     QTest::newRow("moved on without an answer") << "none" << kHint << "1";
 }
 
-// The verdict shows at once; the mistake count only at the next question.
+// The verdict shows at once; the mistake count only at the next question. No
+// screen reader runs (the offscreen platform has none), yet one started later
+// must find the last news.
 void WindowBehaviourTest::verdicts() {
     QFETCH(QString, answer);
     QFETCH(QString, verdict);
     QFETCH(QString, mistakesAfterNext);
+    QVERIFY(!QAccessible::isActive());
     Start();
     const QString first = c_->Label1->text();
     if (answer != QLatin1String("none")) {
         Type(answer == QLatin1String("correct") ? OnShow().Answer1 : kWrongAnswer);
         Click(c_->Command3);
+        QCOMPARE(Heard(), verdict);
     }
     QCOMPARE(c_->Label8->text(), verdict);
     QCOMPARE(c_->Label5->text(), QString());
@@ -422,6 +433,7 @@ void WindowBehaviourTest::verdicts() {
     QCOMPARE(c_->Text1->text(), QString());
     QCOMPARE(c_->Label1->text(), Q(OnShow().Problem));
     QVERIFY(c_->Label1->text() != first);
+    QCOMPARE(Heard(), QStringLiteral("Вопрос 2. Уравнение ") + c_->Label1->text());
 }
 
 void WindowBehaviourTest::messageBoxes_data() {

@@ -15,6 +15,9 @@ before(async () => {
 });
 after(async () => browser?.close());
 
+// A main window's control in the table, by its role.
+const control = (r) => data.design.main.controls.find((c) => c.name === data.design.roles[r]);
+
 function value(v) {
     return v?.value ?? '';
 }
@@ -55,29 +58,29 @@ function one(tree, predicate, what) {
     return found[0];
 }
 
-async function pressKeyOn(page, id, key = 'Enter') {
-    for (let i = 0; i < 16 && (await page.evaluate(() => document.activeElement?.id)) !== id; ++i) {
-        await page.keyboard.press('Tab');
-    }
+async function pressKeyOn(page, r, key = 'Enter') {
+    const on = () => page.evaluate((s) => !!document.activeElement?.matches(s), role(r));
+    for (let i = 0; i < 16 && !(await on()); ++i) await page.keyboard.press('Tab');
     await page.keyboard.press(key);
 }
 
 test('names, roles, live region, message box and rule window', async () => {
-    const {page, log} = await openDrill(browser);
+    const {page} = await openDrill(browser);
     let tree = await axTree(page);
     const main = data.design.main;
     one(tree, (n) => n.role === 'region' && n.name === main.caption, 'the main window');
+    one(tree, (n) => n.role === 'heading' && n.name === main.caption, 'the heading, to hear');
     for (const c of main.controls.filter((c) => c.kind === 'button')) {
         one(tree, (n) => n.role === 'button' && n.name === c.text, `button ${c.name}`);
     }
     const focused = one(tree, (n) => n.focused, 'the focused node');
     assert.deepEqual(
         [focused.role, focused.name, focused.description],
-        ['button', 'Правило', 'Исправления - до нажатия ПРИНЯТЬ ОТВЕТ'],
+        ['button', control('rule').text, data.texts.verdictHint],
     );
     const answerBox = main.controls.find((c) => c.kind === 'textbox');
     one(tree, (n) => n.role === 'textbox' && n.name === answerBox.accessibleName, 'the answer box');
-    assert.equal(await page.$eval('#Form1-Text1', (el) => el.maxLength), 32767);
+    assert.equal(await page.$eval(role('answerBox'), (el) => el.maxLength), 32767);
     for (const c of main.controls.filter((c) => c.accessibleDescription)) {
         one(tree, (n) => n.description === c.accessibleDescription, `display ${c.name}`);
     }
@@ -85,34 +88,35 @@ test('names, roles, live region, message box and rule window', async () => {
     assert.equal(region().live, 'polite');
 
     // Start, then a right answer accepted: the region holds what is announced.
-    await pressKeyOn(page, 'Form1-Command2');
+    await pressKeyOn(page, 'start');
     tree = await axTree(page);
-    const problem = await page.$eval('#Form1-Label1', (el) => el.textContent);
-    assert.equal(region().text, `Вопрос 1. Уравнение ${problem}`);
+    const problem = await page.$eval(role('problem'), (el) => el.textContent);
+    assert.equal(region().text, data.asked(1, problem));
     const row = data.bank.find((q) => q.problem === problem);
-    await pressKeyOn(page, 'Form1-Text1', 'End');
+    await pressKeyOn(page, 'answerBox', 'End');
     await page.keyboard.type(row.answers[0]);
-    await pressKeyOn(page, 'Form1-Command3');
+    await pressKeyOn(page, 'accept');
     tree = await axTree(page);
-    console.log(`live region after "Принять ответ": ${JSON.stringify(region())}`);
-    assert.equal(region().text, 'Верно');
+    console.log(`live region after "${control('accept').text}": ${JSON.stringify(region())}`);
+    assert.equal(region().text, data.texts.correct);
     // The focus stays where it was; its description, to carry problem and
     // verdict, waits until the focus leaves, not to be read out as news again.
     const accept = () =>
-        one(tree, (n) => n.role === 'button' && n.name === 'Принять ответ', 'accept');
+        one(tree, (n) => n.role === 'button' && n.name === control('accept').text, 'accept');
     assert.deepEqual([accept().focused, accept().description], [true, '']);
     await page.keyboard.press('Tab');
     tree = await axTree(page);
-    assert.equal(accept().description, `Уравнение ${problem}. Верно`);
-    one(tree, (n) => n.description === 'Результат проверки' && n.text === 'Верно', 'verdict line');
+    assert.equal(accept().description, `${data.texts.equation} ${problem}. ${data.texts.correct}`);
+    const {accessibleDescription: line} = control('verdict');
+    one(tree, (n) => n.description === line && n.text === data.texts.correct, 'verdict line');
 
     // Next question, then the rule refused: a dialog with OK focused, its text a
     // moment later in a live region within, and nowhere else (read once).
-    await pressKeyOn(page, 'Form1-Command5');
-    await pressKeyOn(page, 'Form1-Command1');
+    await pressKeyOn(page, 'next');
+    await pressKeyOn(page, 'rule');
     await page.waitForFunction(() => document.querySelector('#message [aria-live]').textContent);
     tree = await axTree(page);
-    const refused = 'Вначале дайте ответ, затем можете повторить правило.';
+    const refused = data.texts.answerFirst;
     const box = one(tree, (n) => n.role === 'dialog', 'the message box');
     assert.equal(box.name, main.caption);
     const ok = one(tree, (n) => n.focused, 'focus in the box');
@@ -122,10 +126,10 @@ test('names, roles, live region, message box and rule window', async () => {
     await page.keyboard.press('Enter');
 
     // The rule window, after the question is judged: its text readable in order.
-    await pressKeyOn(page, 'Form1-Text1', 'End');
+    await pressKeyOn(page, 'answerBox', 'End');
     await page.keyboard.type('x');
-    await pressKeyOn(page, 'Form1-Command3');
-    await pressKeyOn(page, 'Form1-Command1');
+    await pressKeyOn(page, 'accept');
+    await pressKeyOn(page, 'rule');
     tree = await axTree(page);
     const rule = one(tree, (n) => n.role === 'dialog', 'the rule window');
     const ruleText = (name) => data.design.rule.controls.find((c) => c.name === name).text;
@@ -138,7 +142,7 @@ test('names, roles, live region, message box and rule window', async () => {
         one(tree, (n) => n.focused, 'focus').name === data.design.rule.caption,
         'the rule window takes the focus, as the desktop window is activated',
     );
-    assertClean(assert, log);
+    await assertClean(page);
     await page.close();
 });
 
@@ -162,14 +166,14 @@ test('the accessibility checker finds only what the design chose', async () => {
         [{}, more, kTabOrder],
         [phone, more, kTabOrder],
     ]) {
-        const {page, log} = await openDrill(browser, size);
+        const {page} = await openDrill(browser, size);
         await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', {features: media});
         await page.evaluate(axe);
         // Start, the rule window, a message box, a question with a mistake counted, the end.
         for (const presses of [
             [],
             [role('rule')],
-            ['#Form2-close', role('next')],
+            [role('close'), role('next')],
             ['#message-ok', role('start'), role('next')],
             [role('quit')],
         ]) {
@@ -187,7 +191,7 @@ test('the accessibility checker finds only what the design chose', async () => {
                 if (!allowed[id]?.(roleFound)) found.push(`${where}: ${id} ${target}`);
             }
         }
-        assertClean(assert, log);
+        await assertClean(page);
         await page.close();
     }
     assert.deepEqual(found, []);

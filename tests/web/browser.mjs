@@ -2,6 +2,7 @@
 // Opens the built page in the system Chromium (or Firefox, or WebKit) and
 // watches what it does: every request, every Content-Security-Policy violation
 // and every script error.
+import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -16,10 +17,14 @@ if (!htmlPath || !factsPath) {
 }
 export const pageUrl = pathToFileURL(htmlPath).href;
 
-// The form table and the question bank, as the program's exporter wrote them.
+// The form table, the question bank, the texts and the announcements, as the
+// program's exporter wrote them; asked(n, problem), what is announced as
+// question n comes up.
 export async function programData() {
-    const {design, bank} = JSON.parse(fs.readFileSync(factsPath, 'utf8'));
-    return {design, bank};
+    const facts = JSON.parse(fs.readFileSync(factsPath, 'utf8'));
+    const {question} = facts.announcements;
+    facts.asked = (n, problem) => question.replace('{number}', n).replace('{problem}', problem);
+    return facts;
 }
 
 // DRILL_BROWSER=firefox plays the page in Firefox ESR over WebDriver BiDi
@@ -48,8 +53,13 @@ const kLacking = {
 };
 export const lacking = (need) => kLacking[browserName]?.[need] ?? false;
 
-// A control of the main window by what it does, as the page's script finds it.
-export const role = (name) => `[data-role="${name}"]`;
+// A control of the main window by what it does, as the page's script finds it
+// (its role in the table), or one of these parts of the page.
+const kParts = {
+    close: '[data-window="rule"] .close', // the rule window's close box
+    heading: '[data-window="main"] .heading',
+};
+export const role = (name) => kParts[name] ?? `[data-role="${name}"]`;
 
 // Firefox's own background traffic, off on top of what puppeteer already turns
 // off, so a test run never reaches out and never waits on a network.
@@ -112,10 +122,29 @@ export async function launch() {
     return browser;
 }
 
-// A page opened on the drill, with its log of what should never happen. With
-// holdModule, the compiled module is kept from the page until
-// `await page.evaluate(() => releaseDrillModule())`, and the page is returned
-// as soon as it is drawn.
+// What the page must never do, logged in the page itself, from its start where
+// the engine runs a script before the page's own (WebKit's WebDriver runs one
+// only once the page has loaded, so there only from then on): every
+// Content-Security-Policy violation and every script error. Its requests are
+// the resource timings, which hold every one from the start.
+function watchPage() {
+    if (window.drillLog) return;
+    const log = (window.drillLog = {violations: [], errors: []});
+    addEventListener('securitypolicyviolation', (e) =>
+        log.violations.push(`${e.violatedDirective} ${e.blockedURI}`),
+    );
+    addEventListener('error', (e) => log.errors.push(e.message));
+    addEventListener('unhandledrejection', (e) => log.errors.push(String(e.reason)));
+    const error = console.error;
+    console.error = (...a) => {
+        log.errors.push(a.join(' '));
+        error.apply(console, a);
+    };
+}
+
+// A page opened on the drill, watched. With holdModule, the compiled module is
+// kept from the page until `await page.evaluate(() => releaseDrillModule())`,
+// and the page is returned as soon as it is drawn.
 // url and until: another copy of the page, and what to wait for in it; touch:
 // a phone's or tablet's screen (its touch in Chromium only; no holdModule in
 // WebKit).
@@ -131,20 +160,25 @@ export async function openDrill(
         until = holdModule ? 'html[data-drawn]' : 'html[data-ready]',
     } = {},
 ) {
-    if (webkit) return webkit.openWebKit(browser, {scale, width, height, holdModule, url, until});
+    if (webkit) {
+        return webkit.openWebKit(browser, {
+            scale,
+            width,
+            height,
+            holdModule,
+            url,
+            until,
+            watchPage,
+        });
+    }
     const page = await browser.newPage();
-    const log = {requests: [], violations: [], errors: []};
     await page.setViewport({
         width,
         height,
         deviceScaleFactor: scale,
         ...(touch && {hasTouch: true, isMobile: true}),
     });
-    await page.evaluateOnNewDocument(() => {
-        document.addEventListener('securitypolicyviolation', (e) => {
-            console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
-        });
-    });
+    await page.evaluateOnNewDocument(watchPage);
     if (holdModule) {
         await page.evaluateOnNewDocument(() => {
             let release;
@@ -159,23 +193,20 @@ export async function openDrill(
             }
         });
     }
-    page.on('console', (m) => {
-        if (m.type() === 'error' || /Content Security Policy/.test(m.text())) {
-            log.errors.push(m.text());
-        }
-        if (/CSP violation|Content Security Policy/.test(m.text())) log.violations.push(m.text());
-    });
-    page.on('pageerror', (e) => log.errors.push(String(e)));
-    // Every request the page makes beyond its own file; data: URLs never leave it.
-    page.on('request', (r) => {
-        if (r.url() !== url && !r.url().startsWith('data:')) log.requests.push(r.url());
-    });
     await page.goto(url);
     await page.waitForSelector(until, {timeout: 60000});
-    return {page, log};
+    return {page};
 }
 
-export function assertClean(assert, log) {
+export async function assertClean(page) {
+    const log = await page.evaluate(() => ({
+        // Beyond its own file; data: URLs never leave it.
+        requests: performance
+            .getEntriesByType('resource')
+            .map((e) => e.name)
+            .filter((u) => u !== location.href && !u.startsWith('data:')),
+        ...window.drillLog,
+    }));
     assert.deepEqual(log.requests, [], 'no request left the page');
     assert.deepEqual(log.violations, [], 'no Content-Security-Policy violation');
     assert.deepEqual(log.errors, [], 'no script error');

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's style and scripts against the oldest browsers it supports (the
 // browserslist in package.json): every feature newer than them is reported.
-// Usage: node compat.mjs [FILE...]   (default: the page's own files)
+// Usage: node compat.mjs FILE...   (the page's style, template and scripts;
+// a .js file is one of the modules the build joins into the page's script)
 import fs from 'node:fs';
 import path from 'node:path';
 import {ESLint} from 'eslint';
@@ -11,10 +12,7 @@ import doiuse from 'doiuse';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const browsers = JSON.parse(fs.readFileSync(path.join(here, 'package.json'))).browserslist;
-const web = path.join(here, '../../web');
-const files = process.argv.slice(2).length
-    ? process.argv.slice(2)
-    : ['page.css', 'page.js', 'page.html'].map((f) => path.join(web, f));
+const files = process.argv.slice(2);
 const found = [];
 // The one finding excused, as narrowly as its use: Chrome and Edge 109-112 read
 // image-set() prefixed alone, as written; unprefixed, they drop the picture.
@@ -28,7 +26,7 @@ const eslint = new ESLint({
         {
             ...compat.configs['flat/recommended'],
             // Syntax newer than the oldest browser's fails to parse.
-            languageOptions: {ecmaVersion: 2021, sourceType: 'script'},
+            languageOptions: {ecmaVersion: 2021, sourceType: 'module'},
             settings: {browsers},
         },
     ],

@@ -10,17 +10,13 @@ import globals from 'globals';
 export default [
     js.configs.recommended,
     {
-        files: ['web/page.js'],
-        languageOptions: {sourceType: 'script', globals: globals.browser},
-        rules: {
-            // Called by the page's last script, once the compiled module loads.
-            'no-unused-vars': ['error', {varsIgnorePattern: '^(attachQuiz|failToStart)$'}],
+        // The page's modules, joined into its one script by the build.
+        files: ['web/*.js'],
+        languageOptions: {
+            sourceType: 'module',
+            // Declared by the compiled module's script, which the page runs last.
+            globals: {...globals.browser, createDrillModule: 'readonly'},
         },
-    },
-    {
-        // Run by Node when the page is built.
-        files: ['web/markup.js'],
-        languageOptions: {sourceType: 'commonjs', globals: globals.node},
     },
     {
         // Node scripts, whose callbacks for page.evaluate() run in the page.

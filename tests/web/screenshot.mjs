@@ -35,8 +35,8 @@ try {
     }
     if (kind.startsWith('rule-')) {
         await page.click(role('rule'));
-        // Its instructions on a wide screen, its heading on a narrow one.
-        await page.click(kind === 'rule-wide' ? '#Form1-Label2' : '#Form1 .heading');
+        // Its verdict line on a wide screen, its heading on a narrow one.
+        await page.click(role(kind === 'rule-wide' ? 'verdict' : 'heading'));
         await page.screenshot({path: out});
     } else if (kind === 'counters') {
         const w = await (await page.$('#Form1')).boundingBox();

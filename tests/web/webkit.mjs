@@ -20,21 +20,6 @@ const kKeys = {
 };
 const key = (name) => kKeys[name] ?? /^Key(.)$/.exec(name)?.[1].toLowerCase() ?? name;
 
-// Installed once the page has loaded, as WebDriver runs nothing earlier: the
-// buffered resource timings still hold the requests made before; policy
-// violations and script errors are seen only from then on.
-const kWatch = `if (!window.drillLog) {
-    const log = (window.drillLog = {requests: [], violations: [], errors: []});
-    new PerformanceObserver((l) => log.requests.push(...l.getEntries().map((e) => e.name)))
-        .observe({type: 'resource', buffered: true});
-    addEventListener('securitypolicyviolation', (e) =>
-        log.violations.push(e.violatedDirective + ' ' + e.blockedURI));
-    addEventListener('error', (e) => log.errors.push(e.message));
-    addEventListener('unhandledrejection', (e) => log.errors.push(String(e.reason)));
-    const error = console.error;
-    console.error = (...a) => { log.errors.push(a.join(' ')); error.apply(console, a); };
-}`;
-
 // MiniBrowser's toolbar would keep its window wider than a phone's screen: a
 // style sheet of its own shrinks it to nothing.
 const kNoChrome = `window * { min-width: 0; min-height: 0; margin: 0; padding: 0;
@@ -74,31 +59,18 @@ export function launchWebKit() {
     };
 }
 
-// A function and its arguments run in the page; the value and what the page
-// logged meanwhile come back.
-function script(fn) {
-    return `${kWatch}
-    return (async (...args) => {
-        const value = await (${fn})(...args);
-        const log = window.drillLog;
-        const drained = {};
-        for (const k of Object.keys(log)) drained[k] = log[k].splice(0);
-        return [value, drained];
-    })(...arguments);`;
-}
+// A function and its arguments run in the page.
+const script = (fn) => `return (async (...args) => (${fn})(...args))(...arguments);`;
 
-export async function openWebKit(browser, {scale, width, height, holdModule, url, until}) {
+// watchPage: run in the page as soon as it has loaded.
+export async function openWebKit(
+    browser,
+    {scale, width, height, holdModule, url, until, watchPage},
+) {
     // touch: a touch screen's viewport, without the touch screen.
     if (holdModule) throw new Error('WebKit here cannot hold the module back');
     const driver = await browser.session(scale);
-    const log = {requests: [], violations: [], errors: []};
-    const evaluate = async (fn, ...args) => {
-        const [value, drained] = await driver.executeScript(script(fn), ...args);
-        for (const k of Object.keys(log)) {
-            log[k].push(...drained[k].filter((u) => k !== 'requests' || u !== url));
-        }
-        return value;
-    };
+    const evaluate = (fn, ...args) => driver.executeScript(script(fn), ...args);
     const center = (selector) =>
         evaluate((s) => {
             const el = document.querySelector(s);
@@ -107,8 +79,6 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
             return {x: Math.round(r.left + r.width / 2), y: Math.round(r.top + r.height / 2)};
         }, selector);
     const act = (build) => build(driver.actions({async: true})).perform();
-    const pointer = (x, y) => ({x: Math.round(x), y: Math.round(y), origin: 'viewport'});
-    const mouse = {click: (x, y) => act((a) => a.move(pointer(x, y)).press().release())};
     const keyboard = {
         down: (k) => act((a) => a.keyDown(key(k))),
         up: (k) => act((a) => a.keyUp(key(k))),
@@ -122,7 +92,6 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
         }, selector);
     const page = {
         evaluate,
-        mouse,
         keyboard,
         $eval: (selector, fn, ...args) =>
             evaluate(`(s, ...a) => (${fn})(document.querySelector(s), ...a)`, selector, ...args),
@@ -143,13 +112,9 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
         }),
         click: async (selector) => {
             const {x, y} = await center(selector);
-            await mouse.click(x, y);
+            await act((a) => a.move({x, y, origin: 'viewport'}).press().release());
         },
         title: () => driver.getTitle(),
-        waitForFunction: async (fn, {timeout = 30000} = {}, ...args) =>
-            driver.wait(() => evaluate(fn, ...args), timeout),
-        waitForSelector: async (selector, {timeout = 30000} = {}) =>
-            driver.wait(() => evaluate((s) => !!document.querySelector(s), selector), timeout),
         // The viewport as drawn, cut to clip (CSS pixels) in the page itself.
         screenshot: async ({path, clip, encoding} = {}) => {
             let png = await driver.takeScreenshot();
@@ -183,6 +148,7 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
     // The window sized so that its view is the viewport asked for: its frame
     // and toolbar measured, and the window manager given time to follow.
     await driver.get(url);
+    await evaluate(watchPage);
     let seen;
     for (let i = 0; i < 20; ++i) {
         const [dw, dh] = await evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
@@ -197,6 +163,6 @@ export async function openWebKit(browser, {scale, width, height, holdModule, url
     if (seen[0] !== width || seen[1] !== height) throw new Error(`a ${seen.join('×')} view`);
     // Drawn at the new size before anything is looked at.
     await evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
-    await page.waitForSelector(until, {timeout: 60000});
-    return {page, log};
+    await driver.wait(() => evaluate((s) => !!document.querySelector(s), until), 60000);
+    return {page};
 }

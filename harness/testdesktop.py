@@ -20,7 +20,7 @@ library only; use Debian's /usr/bin/python3 when pyatspi is needed as well.
     # desktop, is stopped by PID; the temporary HOME is removed.
 
 Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
-        session_bus=None, accessibility=False, time_limit=None)
+        session_bus=None, accessibility=False, time_limit=None, resets=False)
     A context manager. Starts Xvfb (-displayfd: the server picks a free display
     number itself, so parallel runs never collide; -nolisten tcp; a black root
     window, which the start-up benchmark relies on), then if asked
@@ -30,12 +30,18 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
     DISPLAY, DBUS_SESSION_BUS_ADDRESS and XDG_RUNTIME_DIR of this process are
     pointed at the desktop too (libatspi reads them from there) and restored at
     the end. time_limit: seconds after which the test fails with TimeLimit
-    (SIGALRM), the desktop still being torn down.
+    (SIGALRM), the desktop still being torn down. resets: the server resets
+    when its last client leaves, as one started for a single program does
+    (by default it never resets), and logs each client's coming and going.
 
     Attributes: display (":N"), env (the environment every child gets; it
         carries TESTDESKTOP_ID, by which leftovers are found and by which a
         program can tell it runs in a test desktop), home, runtime_dir, tmp
         (a scratch folder removed at the end).
+    server_log() -> str: what the server wrote (with resets: lines "client N
+        connected from ... pid=P )" and "client N disconnected").
+    start_window_manager(): starts openbox now, in a desktop made without it,
+        as in a session whose programs start before its window manager.
     start(args, env=None, **popen) -> Popen: runs a program in the desktop
         (tracked, stopped at the end); env adds or overrides variables.
     run(args, timeout=20, check=True) -> CompletedProcess (text): runs a tool
@@ -83,7 +89,7 @@ Command line: runs one command inside a test desktop, as start() does, and
 exits with its status.
     python3 -m testdesktop [--screen WxH] [--dpi N] [--wm] [--bus] [--a11y]
                            [--time-limit S] -- COMMAND [ARG...]
-    (or python3 tests/desktop/testdesktop.py ... without PYTHONPATH)
+    (or python3 harness/testdesktop.py ... without PYTHONPATH)
 """
 
 import argparse
@@ -209,6 +215,7 @@ class Desktop:
         session_bus=None,
         accessibility=False,
         time_limit=None,
+        resets=False,
     ):
         self.screen = tuple(screen)
         self.depth = depth
@@ -219,6 +226,7 @@ class Desktop:
         if accessibility and not self.session_bus:
             raise ValueError("the accessibility bus needs the session bus")
         self.limit = time_limit
+        self.resets = resets
         self.display = None
         self.env = None
         self.tmp = self.home = self.runtime_dir = None
@@ -275,7 +283,7 @@ class Desktop:
         if self.window_manager:
             self._start_window_manager()
 
-    def _spawn_reporting(self, args, what):
+    def _spawn_reporting(self, args, what, stderr=subprocess.DEVNULL):
         """Starts a daemon that writes one line (its address) to a pipe."""
         read_fd, write_fd = os.pipe()
         try:
@@ -283,7 +291,7 @@ class Desktop:
                 [arg.format(fd=write_fd) for arg in args],
                 pass_fds=(write_fd,),
                 stdout=subprocess.DEVNULL,
-                stderr=subprocess.DEVNULL,
+                stderr=stderr,
             )
             os.close(write_fd)
             write_fd = None
@@ -305,13 +313,22 @@ class Desktop:
             f"{self.screen[0]}x{self.screen[1]}x{self.depth}",
             "-nolisten",
             "tcp",
-            "-noreset",
             "-br",
         ]
+        # Audit level 2 logs connections as well as refusals.
+        args += ["-audit", "2"] if self.resets else ["-noreset"]
         if self.dpi:
             args += ["-dpi", str(self.dpi)]
-        self.display = ":" + self._spawn_reporting(args, "Xvfb")
+        with open(self._server_log_path(), "wb") as log:
+            self.display = ":" + self._spawn_reporting(args, "Xvfb", stderr=log)
         self.env["DISPLAY"] = self.display
+
+    def _server_log_path(self):
+        return os.path.join(self._root, "xvfb.log")
+
+    def server_log(self):
+        with open(self._server_log_path(), encoding="utf-8", errors="replace") as log:
+            return log.read()
 
     def _start_session_bus(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self._spawn_reporting(
@@ -343,6 +360,10 @@ class Desktop:
             return probe.returncode == 0 and "boolean true" in probe.stdout
 
         self._wait_setup("the accessibility bus", bus_owned)
+
+    def start_window_manager(self):
+        self.window_manager = True
+        self._start_window_manager()
 
     def _start_window_manager(self):
         if not shutil.which("openbox"):
