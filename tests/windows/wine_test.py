@@ -276,8 +276,8 @@ def unescape(text):
     return re.sub(r"\\x([0-9a-f]{2})|\\([0-9a-f]{4})", lambda m: chr(int(m[1] or m[2], 16)), text)
 
 
-def rgb(css):
-    return tuple(int(n) for n in re.findall(r"\d+", css))
+def rgb(channels):
+    return tuple(channels)
 
 
 def close(a, b, tolerance):
