@@ -97,12 +97,8 @@ void Annotations::Clear() {
 }
 
 Announcer::Announcer(HWND liveRegion)
-    : window_(GetParent(liveRegion)), liveRegion_(liveRegion),
-      // Found at run time: the notification is of Windows 10 1709, and the
-      // library is not among the protected system libraries.
-      automation_(LoadSystemLibrary(L"uiautomationcore.dll")),
-      hostProvider_(Find<HostProvider>(automation_, "UiaHostProviderFromHwnd")),
-      raise_(Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent")) {}
+    : window_(GetParent(liveRegion)), liveRegion_(liveRegion), automation_(nullptr),
+      hostProvider_(nullptr), raise_(nullptr) {}
 
 Announcer::~Announcer() {
     if (automation_ != nullptr) {
@@ -111,6 +107,15 @@ Announcer::~Announcer() {
 }
 
 bool Announcer::Notify(const std::wstring& text) {
+    if (!looked_) {
+        // Found at run time: the notification is of Windows 10 1709, and the
+        // library is not among the protected system libraries. Loaded with
+        // the first announcement, not before the window is on screen.
+        looked_ = true;
+        automation_ = LoadSystemLibrary(L"uiautomationcore.dll");
+        hostProvider_ = Find<HostProvider>(automation_, "UiaHostProviderFromHwnd");
+        raise_ = Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent");
+    }
     if (hostProvider_ == nullptr || raise_ == nullptr) {
         return false;
     }

@@ -64,6 +64,7 @@ private:
     using RaiseNotification = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
 
     HWND window_, liveRegion_;
+    bool looked_ = false;
     HMODULE automation_;
     HostProvider hostProvider_;
     RaiseNotification raise_;

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture.h"
 
-#include <initguid.h>
-#include <wincodec.h>
+#include <cstdint>
+#include <new>
+#include <vector>
 
-#include "com.h"
 #include "form.h"
+#include "picture_rows.h"
 #include "resource_ids.h"
 
 namespace drill::win {
 
 namespace {
 
-// A decoded picture's pixels, top row first, 32 bits each, in a bitmap GDI draws.
-HBITMAP Bitmap(IWICBitmapSource& source, SIZE size) {
-    const int width = size.cx, height = size.cy;
+// A bitmap GDI draws, 32 bits a pixel, top row first, and where its pixels are.
+HBITMAP Bitmap(int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -22,18 +22,7 @@ HBITMAP Bitmap(IWICBitmapSource& source, SIZE size) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) {
-        return nullptr;
-    }
-    const UINT stride = static_cast<UINT>(width) * 4;
-    if (FAILED(source.CopyPixels(nullptr, stride, stride * static_cast<UINT>(height),
-                                 static_cast<BYTE*>(bits)))) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    return bitmap;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 } // namespace
@@ -47,48 +36,42 @@ Picture::~Picture() {
 bool Picture::Render(int dpi) {
     const int width = MulDiv(form::kPictureWidth, dpi, form::kDesignDpi);
     const int height = MulDiv(form::kPictureHeight, dpi, form::kDesignDpi);
-    const int resource = dpi * 4 > form::kDesignDpi * 5 ? DRILL_BACKGROUND_2X : DRILL_BACKGROUND;
+    const bool twice = dpi * 4 > form::kDesignDpi * 5;
+    const SIZE packed{form::kPictureWidth * (twice ? 2 : 1), form::kPictureHeight * (twice ? 2 : 1)};
 
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resource), RT_RCDATA);
+    HRSRC found = FindResourceW(
+        module, MAKEINTRESOURCEW(twice ? DRILL_BACKGROUND_2X : DRILL_BACKGROUND), RT_RCDATA);
     HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-    void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (data == nullptr) {
         return false;
     }
-    Com<IWICImagingFactory> factory;
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
-    Com<IWICBitmapScaler> scaler;
-    UINT decodedWidth = 0, decodedHeight = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, factory.OutVoid())) ||
-        FAILED(factory->CreateStream(stream.Out())) ||
-        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(data),
-                                            SizeofResource(module, found))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
-        FAILED(decoder->GetFrame(0, frame.Out())) ||
-        FAILED(factory->CreateFormatConverter(converter.Out())) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
-                                     WICBitmapDitherTypeNone, nullptr, 0,
-                                     WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&decodedWidth, &decodedHeight))) {
+    const auto* packedData = static_cast<const std::uint8_t*>(data);
+    const DWORD packedSize = SizeofResource(module, found);
+    void* bits = nullptr;
+    HBITMAP bitmap = Bitmap(width, height, &bits);
+    if (bitmap == nullptr) {
         return false;
     }
-    IWICBitmapSource* source = converter.Get();
-    if (decodedWidth != static_cast<UINT>(width) || decodedHeight != static_cast<UINT>(height)) {
-        if (FAILED(factory->CreateBitmapScaler(scaler.Out())) ||
-            FAILED(scaler->Initialize(converter.Get(), static_cast<UINT>(width),
-                                      static_cast<UINT>(height), WICBitmapInterpolationModeFant))) {
-            return false;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    bool unpacked = false;
+    if (packed.cx == width && packed.cy == height) {
+        unpacked = UnpackPicture(packedData, packedSize, width, height, pixels);
+    } else {
+        try {
+            std::vector<std::uint32_t> drawn(static_cast<std::size_t>(packed.cx) *
+                                             static_cast<std::size_t>(packed.cy));
+            unpacked = UnpackPicture(packedData, packedSize, packed.cx, packed.cy, drawn.data());
+            if (unpacked) {
+                ScalePicture(drawn.data(), packed.cx, packed.cy, pixels, width, height);
+            }
+        } catch (const std::bad_alloc&) {
+            unpacked = false;
         }
-        source = scaler.Get();
     }
-    HBITMAP bitmap = Bitmap(*source, {width, height});
-    if (bitmap == nullptr) {
+    if (!unpacked) {
+        DeleteObject(bitmap);
         return false;
     }
     if (bitmap_ != nullptr) {

@@ -5,10 +5,9 @@
 
 namespace drill::win {
 
-// The main window's background picture, decoded from the program's JPEG
-// resources by the system's own decoder (Windows Imaging Component, in every
-// Windows since 7) at the size for a DPI: the picture for 96 dpi unscaled at
-// 96, the double-size one from 144 up, each scaled to the window in between.
+// The main window's background picture, unpacked from the program's resources
+// (picture_rows.h) at the size for a DPI: the picture for 96 dpi unscaled at
+// 96, the double-size one above 120, each scaled to the window otherwise.
 class Picture {
 public:
     Picture() = default;

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace drill::win {
+
+// The background picture as pack_picture.py packs it at build time: its width
+// and height (16 bits each, low byte first), then each row, top first, as
+// pieces a header byte each: the kind in the top two bits (0: that many
+// pixels follow, blue, green, red; 1: one pixel follows, repeated; 2: the
+// pixels of the row above), the count less one in the low six. Unpacks into
+// `pixels` (width × height, 32 bits each as a bitmap holds them); false on data
+// of another size or that does not fill every row exactly.
+bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int height,
+                   std::uint32_t* pixels);
+
+// `from` (width × height) scaled to `to` (toWidth × toHeight) by area: each
+// pixel the average of what it covers, as a picture is smoothly shrunk.
+void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to,
+                  int toWidth, int toHeight);
+
+} // namespace drill::win
