@@ -106,16 +106,20 @@ Announcer::~Announcer() {
     }
 }
 
-bool Announcer::Notify(const std::wstring& text) {
-    if (!looked_) {
-        // Found at run time: the notification is of Windows 10 1709, and the
-        // library is not among the protected system libraries. Loaded with
-        // the first announcement, not before the window is on screen.
-        looked_ = true;
-        automation_ = LoadSystemLibrary(L"uiautomationcore.dll");
-        hostProvider_ = Find<HostProvider>(automation_, "UiaHostProviderFromHwnd");
-        raise_ = Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent");
+void Announcer::Prepare() {
+    if (looked_) {
+        return;
     }
+    // Found at run time: the notification is of Windows 10 1709, and the
+    // library is not among the protected system libraries.
+    looked_ = true;
+    automation_ = LoadSystemLibrary(L"uiautomationcore.dll");
+    hostProvider_ = Find<HostProvider>(automation_, "UiaHostProviderFromHwnd");
+    raise_ = Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent");
+}
+
+bool Announcer::Notify(const std::wstring& text) {
+    Prepare();
     if (hostProvider_ == nullptr || raise_ == nullptr) {
         return false;
     }

@@ -55,6 +55,9 @@ public:
     Announcer(const Announcer&) = delete;
     Announcer& operator=(const Announcer&) = delete;
 
+    // Loads UI Automation, which the first announcement needs; done once the
+    // window is on screen, so that neither its start nor its first press waits.
+    void Prepare();
     void Say(const std::string& utf8);
 
 private:

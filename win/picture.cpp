@@ -37,7 +37,8 @@ bool Picture::Render(int dpi) {
     const int width = MulDiv(form::kPictureWidth, dpi, form::kDesignDpi);
     const int height = MulDiv(form::kPictureHeight, dpi, form::kDesignDpi);
     const bool twice = dpi * 4 > form::kDesignDpi * 5;
-    const SIZE packed{form::kPictureWidth * (twice ? 2 : 1), form::kPictureHeight * (twice ? 2 : 1)};
+    const SIZE packed{form::kPictureWidth * (twice ? 2 : 1),
+                      form::kPictureHeight * (twice ? 2 : 1)};
 
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(

@@ -31,7 +31,8 @@ void ScaleLine(const std::uint32_t* from, std::ptrdiff_t step, int count, std::u
             const long weight = std::min(end, (j + 1) * toCount) - std::max(begin, j * toCount);
             const std::uint32_t pixel = from[j * step];
             for (int channel = 0; channel < 3; ++channel) {
-                sums[channel] += static_cast<std::uint32_t>(weight) * (pixel >> (8 * channel) & 0xff);
+                sums[channel] +=
+                    static_cast<std::uint32_t>(weight) * (pixel >> (8 * channel) & 0xff);
             }
         }
         std::uint32_t pixel = 0;
@@ -45,8 +46,8 @@ void ScaleLine(const std::uint32_t* from, std::ptrdiff_t step, int count, std::u
 
 } // namespace
 
-void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to,
-                  int toWidth, int toHeight) {
+void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to, int toWidth,
+                  int toHeight) {
     // Across first, into rows of the new width, then down.
     std::vector<std::uint32_t> across(static_cast<std::size_t>(toWidth) *
                                       static_cast<std::size_t>(height));

@@ -18,7 +18,7 @@ bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int he
 
 // `from` (width × height) scaled to `to` (toWidth × toHeight) by area: each
 // pixel the average of what it covers, as a picture is smoothly shrunk.
-void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to,
-                  int toWidth, int toHeight);
+void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to, int toWidth,
+                  int toHeight);
 
 } // namespace drill::win

@@ -13,7 +13,7 @@ namespace {
 
 struct Case {
     const char* name;
-    std::vector<std::uint8_t> data; // a 3 × 2 picture
+    std::vector<std::uint8_t> data;    // a 3 × 2 picture
     std::vector<std::uint32_t> pixels; // empty: refused
 };
 
@@ -21,7 +21,8 @@ const Case kCases[] = {
     {"literal, then run and above",
      {3, 0, 2, 0, 0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x40, 0xaa, 0xbb, 0xcc, 0x81},
      {0x030201, 0x060504, 0x090807, 0xccbbaa, 0x060504, 0x090807}},
-    {"a run of the whole row", {3, 0, 2, 0, 0x42, 1, 2, 3, 0x82},
+    {"a run of the whole row",
+     {3, 0, 2, 0, 0x42, 1, 2, 3, 0x82},
      {0x030201, 0x030201, 0x030201, 0x030201, 0x030201, 0x030201}},
     {"another size", {4, 0, 2, 0, 0x43, 1, 2, 3, 0x83}, {}},
     {"above the first row", {3, 0, 2, 0, 0x82, 0x82}, {}},
@@ -51,7 +52,8 @@ int main() {
     int failed = 0;
     for (const Case& c : kCases) {
         std::vector<std::uint32_t> got(6, 0);
-        const bool unpacked = drill::win::UnpackPicture(c.data.data(), c.data.size(), 3, 2, got.data());
+        const bool unpacked =
+            drill::win::UnpackPicture(c.data.data(), c.data.size(), 3, 2, got.data());
         if (unpacked != !c.pixels.empty() || (unpacked && got != c.pixels)) {
             std::printf("FAIL %s\n", c.name);
             ++failed;
