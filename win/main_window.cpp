@@ -175,7 +175,7 @@ void Form1::Describe(const form::Control& control, const std::string& descriptio
 
 void Form1::PaintBackground(HDC dc, const RECT& area) {
     DesignedWindow::PaintBackground(dc, area);
-    picture_.Draw(dc);
+    picture_.Draw(dc, area);
     if (!painted_) {
         painted_ = true;
         PostMessageW(Handle(), kPainted, 0, 0);

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 namespace drill::win {
 
 // The main window's background picture, unpacked from the program's resources
@@ -17,10 +21,18 @@ public:
 
     // False if the resource is missing or cannot be decoded.
     bool Render(int dpi);
-    void Draw(HDC dc) const;
+    // The part of the picture within `area`.
+    void Draw(HDC dc, const RECT& area) const;
 
 private:
+    void Unpack(HDC dc, const RECT& area) const;
+
+    // Scaled, a bitmap; at its own size, unpacked anew a band of rows at a
+    // time as it is painted (mostly once), not held whole in memory.
     HBITMAP bitmap_ = nullptr;
+    const std::uint8_t* packed_ = nullptr;
+    std::size_t packedSize_ = 0;
+    mutable std::vector<std::uint32_t> band_;
     int width_ = 0, height_ = 0;
 };
 

@@ -60,46 +60,72 @@ void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_
     }
 }
 
-bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int height,
-                   std::uint32_t* pixels) {
+PictureRows::PictureRows(const std::uint8_t* data, std::size_t size, int width, int height)
+    : data_(data), size_(size), width_(width), rowsLeft_(height) {
     if (size < 4 || Word(data) != width || Word(data + 2) != height) {
+        rowsLeft_ = -1;
+    }
+}
+
+bool PictureRows::Next(std::uint32_t* row, const std::uint32_t* above) {
+    if (rowsLeft_ <= 0) {
         return false;
     }
-    std::size_t at = 4;
+    --rowsLeft_;
+    for (int x = 0; x < width_;) {
+        if (at_ >= size_) {
+            return Fail();
+        }
+        const unsigned kind = data_[at_] >> 6;
+        const int count = (data_[at_] & 63) + 1;
+        ++at_;
+        if (count > width_ - x) {
+            return Fail();
+        }
+        if (kind == kLiteral) {
+            if (size_ - at_ < static_cast<std::size_t>(count) * 3) {
+                return Fail();
+            }
+            for (int i = 0; i < count; ++i, at_ += 3) {
+                row[x + i] = Pixel(data_ + at_);
+            }
+        } else if (kind == kRun) {
+            if (size_ - at_ < 3) {
+                return Fail();
+            }
+            std::fill_n(row + x, count, Pixel(data_ + at_));
+            at_ += 3;
+        } else if (kind == kAbove && above != nullptr) {
+            std::copy_n(above + x, count, row + x);
+        } else {
+            return Fail();
+        }
+        x += count;
+    }
+    return true;
+}
+
+bool PictureRows::Done() const {
+    return rowsLeft_ == 0 && at_ == size_;
+}
+
+bool PictureRows::Fail() {
+    rowsLeft_ = -1;
+    return false;
+}
+
+bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int height,
+                   std::uint32_t* pixels) {
+    PictureRows rows(data, size, width, height);
+    const std::uint32_t* above = nullptr;
     for (int y = 0; y < height; ++y) {
         std::uint32_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        for (int x = 0; x < width;) {
-            if (at >= size) {
-                return false;
-            }
-            const unsigned kind = data[at] >> 6;
-            const int count = (data[at] & 63) + 1;
-            ++at;
-            if (count > width - x) {
-                return false;
-            }
-            if (kind == kLiteral) {
-                if (size - at < static_cast<std::size_t>(count) * 3) {
-                    return false;
-                }
-                for (int i = 0; i < count; ++i, at += 3) {
-                    row[x + i] = Pixel(data + at);
-                }
-            } else if (kind == kRun) {
-                if (size - at < 3) {
-                    return false;
-                }
-                std::fill_n(row + x, count, Pixel(data + at));
-                at += 3;
-            } else if (kind == kAbove && y > 0) {
-                std::copy_n(row + x - width, count, row + x);
-            } else {
-                return false;
-            }
-            x += count;
+        if (!rows.Next(row, above)) {
+            return false;
         }
+        above = row;
     }
-    return at == size;
+    return rows.Done();
 }
 
 } // namespace drill::win

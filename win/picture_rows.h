@@ -10,9 +10,28 @@ namespace drill::win {
 // and height (16 bits each, low byte first), then each row, top first, as
 // pieces a header byte each: the kind in the top two bits (0: that many
 // pixels follow, blue, green, red; 1: one pixel follows, repeated; 2: the
-// pixels of the row above), the count less one in the low six. Unpacks into
-// `pixels` (width × height, 32 bits each as a bitmap holds them); false on data
-// of another size or that does not fill every row exactly.
+// pixels of the row above), the count less one in the low six. Read a row at
+// a time, 32 bits a pixel as a bitmap holds them.
+class PictureRows {
+public:
+    // Refuses every row if the data is of another size.
+    PictureRows(const std::uint8_t* data, std::size_t size, int width, int height);
+    // The next row into `row`, `above` being the row before it (null for the
+    // first); false, then and ever after, on data that does not fill it.
+    bool Next(std::uint32_t* row, const std::uint32_t* above);
+    // Every row read, and nothing left over.
+    bool Done() const;
+
+private:
+    bool Fail();
+
+    const std::uint8_t* data_;
+    std::size_t size_, at_ = 4;
+    int width_, rowsLeft_;
+};
+
+// The whole picture into `pixels` (width × height); false on data of another
+// size or that does not fill every row exactly.
 bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int height,
                    std::uint32_t* pixels);
 
