@@ -96,9 +96,7 @@ void Annotations::Clear() {
     annotated_.clear();
 }
 
-Announcer::Announcer(HWND liveRegion)
-    : window_(GetParent(liveRegion)), liveRegion_(liveRegion), automation_(nullptr),
-      hostProvider_(nullptr), raise_(nullptr) {}
+Announcer::Announcer(HWND liveRegion) : window_(GetParent(liveRegion)), liveRegion_(liveRegion) {}
 
 Announcer::~Announcer() {
     if (automation_ != nullptr) {

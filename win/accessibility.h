@@ -68,9 +68,9 @@ private:
 
     HWND window_, liveRegion_;
     bool looked_ = false;
-    HMODULE automation_;
-    HostProvider hostProvider_;
-    RaiseNotification raise_;
+    HMODULE automation_ = nullptr;
+    HostProvider hostProvider_ = nullptr;
+    RaiseNotification raise_ = nullptr;
 };
 
 } // namespace drill::win

@@ -19,11 +19,11 @@ namespace {
 constexpr int kBand = 32;
 
 // A bitmap GDI draws, 32 bits a pixel, top row first, and where its pixels are.
-HBITMAP Bitmap(int width, int height, void** bits) {
+HBITMAP Bitmap(SIZE size, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -76,7 +76,7 @@ bool Picture::Render(int dpi) {
             band_ = std::move(band);
         } else {
             void* bits = nullptr;
-            bitmap = Bitmap(width, height, &bits);
+            bitmap = Bitmap({width, height}, &bits);
             std::vector<std::uint32_t> drawn(static_cast<std::size_t>(packed.cx) *
                                              static_cast<std::size_t>(packed.cy));
             if (bitmap == nullptr ||
@@ -86,8 +86,8 @@ bool Picture::Render(int dpi) {
                 }
                 return false;
             }
-            ScalePicture(drawn.data(), packed.cx, packed.cy, static_cast<std::uint32_t*>(bits),
-                         width, height);
+            ScalePicture(drawn.data(), {packed.cx, packed.cy}, static_cast<std::uint32_t*>(bits),
+                         {width, height});
             band_.clear();
             band_.shrink_to_fit();
         }

@@ -2,6 +2,7 @@
 #include "picture_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace drill::win {
@@ -19,44 +20,52 @@ int Word(const std::uint8_t* data) {
     return data[0] | data[1] << 8;
 }
 
-// One line of `count` pixels, `step` apart, to `toCount`: output pixel i
-// covers [i * count, (i + 1) * count) and input pixel j [j * toCount,
-// (j + 1) * toCount), each channel weighted by the overlap.
-void ScaleLine(const std::uint32_t* from, std::ptrdiff_t step, int count, std::uint32_t* to,
-               std::ptrdiff_t toStep, int toCount) {
-    for (int i = 0; i < toCount; ++i) {
-        const long begin = static_cast<long>(i) * count, end = begin + count;
-        std::uint32_t sums[3] = {};
-        for (long j = begin / toCount; j * toCount < end; ++j) {
-            const long weight = std::min(end, (j + 1) * toCount) - std::max(begin, j * toCount);
-            const std::uint32_t pixel = from[j * step];
-            for (int channel = 0; channel < 3; ++channel) {
+// A line of pixels `step` apart: a row (step 1) or a column (step the width).
+template <typename Value> struct Line {
+    Value* first;
+    std::ptrdiff_t step;
+    int count;
+};
+
+// `from` scaled to `to`: output pixel i covers [i * from.count, (i + 1) *
+// from.count) and input pixel j [j * to.count, (j + 1) * to.count), each
+// channel weighted by the overlap.
+void ScaleLine(Line<const std::uint32_t> from, Line<std::uint32_t> to) {
+    for (int i = 0; i < to.count; ++i) {
+        const long begin = static_cast<long>(i) * from.count, end = begin + from.count;
+        std::array<std::uint32_t, 3> sums{};
+        for (long j = begin / to.count; j * to.count < end; ++j) {
+            const long weight = std::min(end, (j + 1) * to.count) - std::max(begin, j * to.count);
+            const std::uint32_t pixel = from.first[j * from.step];
+            for (std::size_t channel = 0; channel < sums.size(); ++channel) {
                 sums[channel] +=
                     static_cast<std::uint32_t>(weight) * (pixel >> (8 * channel) & 0xff);
             }
         }
         std::uint32_t pixel = 0;
-        for (int channel = 0; channel < 3; ++channel) {
-            const std::uint32_t whole = static_cast<std::uint32_t>(count);
+        const auto whole = static_cast<std::uint32_t>(from.count);
+        for (std::size_t channel = 0; channel < sums.size(); ++channel) {
             pixel |= (sums[channel] + whole / 2) / whole << (8 * channel);
         }
-        to[i * toStep] = pixel;
+        to.first[i * to.step] = pixel;
     }
 }
 
 } // namespace
 
-void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to, int toWidth,
-                  int toHeight) {
+void ScalePicture(const std::uint32_t* from, PictureSize size, std::uint32_t* to,
+                  PictureSize toSize) {
+    const auto [width, height] = size;
+    const auto [toWidth, toHeight] = toSize;
     // Across first, into rows of the new width, then down.
     std::vector<std::uint32_t> across(static_cast<std::size_t>(toWidth) *
                                       static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
-        ScaleLine(from + static_cast<std::ptrdiff_t>(y) * width, 1, width,
-                  across.data() + static_cast<std::ptrdiff_t>(y) * toWidth, 1, toWidth);
+        ScaleLine({from + static_cast<std::ptrdiff_t>(y) * width, 1, width},
+                  {across.data() + static_cast<std::ptrdiff_t>(y) * toWidth, 1, toWidth});
     }
     for (int x = 0; x < toWidth; ++x) {
-        ScaleLine(across.data() + x, toWidth, height, to + x, toWidth, toHeight);
+        ScaleLine({across.data() + x, toWidth, height}, {to + x, toWidth, toHeight});
     }
 }
 

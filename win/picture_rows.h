@@ -35,9 +35,13 @@ private:
 bool UnpackPicture(const std::uint8_t* data, std::size_t size, int width, int height,
                    std::uint32_t* pixels);
 
-// `from` (width × height) scaled to `to` (toWidth × toHeight) by area: each
-// pixel the average of what it covers, as a picture is smoothly shrunk.
-void ScalePicture(const std::uint32_t* from, int width, int height, std::uint32_t* to, int toWidth,
-                  int toHeight);
+struct PictureSize {
+    int width, height;
+};
+
+// `from` scaled from `size` to `toSize` by area: each pixel the average of
+// what it covers, as a picture is smoothly shrunk.
+void ScalePicture(const std::uint32_t* from, PictureSize size, std::uint32_t* to,
+                  PictureSize toSize);
 
 } // namespace drill::win

@@ -61,8 +61,8 @@ int main() {
     }
     for (const Scaling& c : kScalings) {
         std::vector<std::uint32_t> got(c.to.size(), 0);
-        drill::win::ScalePicture(c.from.data(), c.width, c.height, got.data(), c.toWidth,
-                                 c.toHeight);
+        drill::win::ScalePicture(c.from.data(), {c.width, c.height}, got.data(),
+                                 {c.toWidth, c.toHeight});
         if (got != c.to) {
             std::printf("FAIL %s\n", c.name);
             ++failed;
