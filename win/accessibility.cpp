@@ -96,13 +96,7 @@ void Annotations::Clear() {
     annotated_.clear();
 }
 
-Announcer::Announcer(HWND liveRegion)
-    : window_(GetParent(liveRegion)), liveRegion_(liveRegion),
-      // Found at run time: the notification is of Windows 10 1709, and the
-      // library is not among the protected system libraries.
-      automation_(LoadSystemLibrary(L"uiautomationcore.dll")),
-      hostProvider_(Find<HostProvider>(automation_, "UiaHostProviderFromHwnd")),
-      raise_(Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent")) {}
+Announcer::Announcer(HWND liveRegion) : window_(GetParent(liveRegion)), liveRegion_(liveRegion) {}
 
 Announcer::~Announcer() {
     if (automation_ != nullptr) {
@@ -110,7 +104,20 @@ Announcer::~Announcer() {
     }
 }
 
+void Announcer::Prepare() {
+    if (looked_) {
+        return;
+    }
+    // Found at run time: the notification is of Windows 10 1709, and the
+    // library is not among the protected system libraries.
+    looked_ = true;
+    automation_ = LoadSystemLibrary(L"uiautomationcore.dll");
+    hostProvider_ = Find<HostProvider>(automation_, "UiaHostProviderFromHwnd");
+    raise_ = Find<RaiseNotification>(automation_, "UiaRaiseNotificationEvent");
+}
+
 bool Announcer::Notify(const std::wstring& text) {
+    Prepare();
     if (hostProvider_ == nullptr || raise_ == nullptr) {
         return false;
     }

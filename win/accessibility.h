@@ -55,6 +55,9 @@ public:
     Announcer(const Announcer&) = delete;
     Announcer& operator=(const Announcer&) = delete;
 
+    // Loads UI Automation, which the first announcement needs; done once the
+    // window is on screen, so that neither its start nor its first press waits.
+    void Prepare();
     void Say(const std::string& utf8);
 
 private:
@@ -64,9 +67,10 @@ private:
     using RaiseNotification = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
 
     HWND window_, liveRegion_;
-    HMODULE automation_;
-    HostProvider hostProvider_;
-    RaiseNotification raise_;
+    bool looked_ = false;
+    HMODULE automation_ = nullptr;
+    HostProvider hostProvider_ = nullptr;
+    RaiseNotification raise_ = nullptr;
 };
 
 } // namespace drill::win

@@ -41,7 +41,7 @@ int Run(drill::win::Form1& form) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     drill::win::KeepLibrariesToSystemFolder();
-    // The annotation service and the picture decoder are COM objects.
+    // The annotation service is a COM object.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     int status = 1;
     {

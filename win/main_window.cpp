@@ -12,6 +12,15 @@ namespace {
 
 // The live region's identifier: no control of the table's.
 constexpr int kLiveRegionId = kFirstControlId - 1;
+// Posted after the first paint: what can wait until the window is on screen.
+constexpr UINT kPainted = WM_APP;
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 } // namespace
 
@@ -102,11 +111,7 @@ void Form1::Press(const form::Control& button) {
 }
 
 std::string Form1::AnswerText() const {
-    HWND box = ControlWindow(form::kAnswerBox);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-    return Utf8(text);
+    return Utf8(TextOf(ControlWindow(form::kAnswerBox)));
 }
 void Form1::SetAnswerText(const std::string& text) {
     binding_.ShowAnswer(text);
@@ -150,7 +155,14 @@ void Form1::EndProgram() {
 }
 
 void Form1::PutText(const form::Control& control, const std::string& text) {
-    SetWindowTextW(ControlWindow(control), Wide(text).c_str());
+    HWND window = ControlWindow(control);
+    const std::wstring wide = Wide(text);
+    // A label or button already showing the text is not drawn again; the
+    // answer box is always set, which also puts its caret back at the start.
+    if (control.kind != form::Kind::TextBox && TextOf(window) == wide) {
+        return;
+    }
+    SetWindowTextW(window, wide.c_str());
 }
 void Form1::Announce(const std::string& text) {
     if (announcer_) {
@@ -163,7 +175,11 @@ void Form1::Describe(const form::Control& control, const std::string& descriptio
 
 void Form1::PaintBackground(HDC dc, const RECT& area) {
     DesignedWindow::PaintBackground(dc, area);
-    picture_.Draw(dc);
+    picture_.Draw(dc, area);
+    if (!painted_) {
+        painted_ = true;
+        PostMessageW(Handle(), kPainted, 0, 0);
+    }
 }
 
 void Form1::DpiChanged() {
@@ -202,6 +218,11 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case kPainted:
+        if (announcer_) {
+            announcer_->Prepare();
+        }
+        return 0;
     case WM_CLOSE:
         EndProgram();
         return 0;

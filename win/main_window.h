@@ -61,6 +61,7 @@ private:
     Annotations annotations_;
     HWND liveRegion_ = nullptr;
     std::unique_ptr<Announcer> announcer_;
+    bool painted_ = false;
     HWND focus_ = nullptr; // where the focus goes back to when the window is active again
     int exitCode_ = 0;
     Form2 form2_;

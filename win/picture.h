@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 namespace drill::win {
 
-// The main window's background picture, decoded from the program's JPEG
-// resources by the system's own decoder (Windows Imaging Component, in every
-// Windows since 7) at the size for a DPI: the picture for 96 dpi unscaled at
-// 96, the double-size one from 144 up, each scaled to the window in between.
+// The main window's background picture, unpacked from the program's resources
+// (picture_rows.h) at the size for a DPI: the picture for 96 dpi unscaled at
+// 96, the double-size one above 120, each scaled to the window otherwise.
 class Picture {
 public:
     Picture() = default;
@@ -18,10 +21,18 @@ public:
 
     // False if the resource is missing or cannot be decoded.
     bool Render(int dpi);
-    void Draw(HDC dc) const;
+    // The part of the picture within `area`.
+    void Draw(HDC dc, const RECT& area) const;
 
 private:
+    void Unpack(HDC dc, const RECT& area) const;
+
+    // Scaled, a bitmap; at its own size, unpacked anew a band of rows at a
+    // time as it is painted (mostly once), not held whole in memory.
     HBITMAP bitmap_ = nullptr;
+    const std::uint8_t* packed_ = nullptr;
+    std::size_t packedSize_ = 0;
+    mutable std::vector<std::uint32_t> band_;
     int width_ = 0, height_ = 0;
 };
 
