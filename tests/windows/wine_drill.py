@@ -5,10 +5,12 @@ The plan of answers is the desktop keyboard test's, replayed here."""
 
 import os
 import pathlib
+import shutil
 import sys
 
 import testdesktop as td
-from wine_test import PREFIX, SS_ICON, Program
+from wine_msi import DEVICES, files, registry, settle
+from wine_test import PREFIX, SS_ICON, Program, set_dpi
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "a11y"))
 os.environ["DRILL_FACTS"] = str(PREFIX / "facts.json")
@@ -193,9 +195,22 @@ def drill(by, exe, inspector):
     print("PASS")
 
 
-def behaviour(exe, inspector):
+def behaviour(exe, inspector, planted):
+    """Run as from a shared folder, with a library of a name it loads planted
+    beside it: the planted one is never run, and the run writes nothing."""
     with td.Desktop(window_manager=True, time_limit=200) as desktop:
-        program = Program(desktop, exe, inspector)
+        desktop.env.update(td.wine_env(PREFIX))
+        stick = PREFIX / "drive_c" / "stick"
+        stick.mkdir(exist_ok=True)
+        exe = shutil.copy(exe, stick)
+        shutil.copy(planted, stick)
+        set_dpi(desktop, 96)  # what the test itself writes, before it looks
+        settle(desktop)
+        before = files(), registry()
+        # Wine takes a native copy of this library wherever the search finds one.
+        native = {"WINEDLLOVERRIDES": "mscoree,mshtml=;uiautomationcore=n,b"}
+        # Started from its folder, as a double click on it does.
+        program = Program(desktop, exe, inspector, env=native, cwd=stick)
         f, drv = program.facts, Driver(program, "keyboard")
         rule = f.window("rule")["name"]
         hint, start_text = f.texts["verdictHint"], program.text("answerBox")
@@ -241,5 +256,11 @@ def behaviour(exe, inspector):
         # The close box ends the program with the rule window open.
         desktop.run(["xdotool", "windowactivate", "--sync", program.wid, "key", "alt+F4"])
         desktop.expect_exit(program.proc, after="the close box", timeout=15)
+        assert not program.planted, "the library planted beside the program was loaded"
+        program.inspector.stdin.close()
+        settle(desktop)
+        left = sorted(files() - before[0])
+        keys = sorted(e for e in registry() - before[1] if not e.startswith(DEVICES))
+        assert not left and not keys, f"the run wrote {left} {keys}"
         print(f"rule window, message box, paste ({busy:.0%} CPU after it) and close box")
     print("PASS")

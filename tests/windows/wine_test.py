@@ -32,6 +32,7 @@ LIBERATION_1 = "/usr/share/fonts/truetype/liberation"  # fonts-liberation
 # The program's debug output, its announcements in UTF-8 with bytes escaped.
 ANNOUNCED = re.compile(r'OutputDebugStringA "transpose-drill: announce: (.*)\\n"')
 # Wine stores no annotation but logs each: window, property, text.
+PLANTED = "transpose-drill: planted library loaded"
 ANNOTATED = re.compile(r'SetHwndPropStr \(([0-9A-F]+) \d+ \d+ \{([0-9a-f-]+)\} L"(.*)"\)')
 NAME_PROPERTY, DESCRIPTION_PROPERTY = (
     "608d3df8-8128-4aa7-a428-f55e49267291",
@@ -115,16 +116,23 @@ def make_prefix(facts_exe):
 class Program:
     """The drill under Wine, its windows as the inspector lists them."""
 
-    def __init__(self, desktop, exe, inspector, dpi=96, fonts=False):
+    def __init__(self, desktop, exe, inspector, dpi=96, fonts=False, env=None, cwd=None):
         self.desktop, self.dpi = desktop, dpi
         self.facts = facts()
         desktop.env.update(td.wine_env(PREFIX))
         set_dpi(desktop, dpi)
         debug = "-all,warn+seh,warn+debugstr,fixme+oleacc" + (",+font" if fonts else "")
         self.proc = desktop.start_windows(
-            [exe], PREFIX, debug, stderr=subprocess.PIPE, text=True, errors="replace", env=FONTS
+            [exe],
+            PREFIX,
+            debug,
+            stderr=subprocess.PIPE,
+            text=True,
+            errors="replace",
+            env={**FONTS, **(env or {})},
+            cwd=cwd,
         )
-        self.said, self.fonts, self.annotations = [], {}, set()
+        self.said, self.fonts, self.annotations, self.planted = [], {}, set(), []
         threading.Thread(target=self._trace, daemon=True).start()
         size = tuple(self.scaled(self.facts.client_size("main")))
         self.wid = desktop.find_window(self.facts.title, size=size, timeout=40)
@@ -146,6 +154,8 @@ class Program:
         for line in self.proc.stderr:
             if said := ANNOUNCED.search(line):
                 self.said.append(unescape(said[1]).encode("latin-1").decode("utf-8"))
+            elif PLANTED in line:
+                self.planted.append(line)
             elif annotated := ANNOTATED.search(line):
                 hwnd, prop, text = annotated.groups()
                 self.annotations.add((int(hwnd, 16), prop, unescape(text)))
@@ -355,7 +365,7 @@ def dispatch(argv):
         import wine_drill
 
         return wine_drill.drill(*argv[3:])
-    if command == "behaviour" and len(argv) == 5:
+    if command == "behaviour" and len(argv) == 6:
         import wine_drill
 
         return wine_drill.behaviour(*argv[3:])
