@@ -3,10 +3,11 @@
 """What the real screen reader (Orca) says while one question is played with the
 keyboard alone: the new equation and its number after "Начало", the verdict
 after "Принять ответ", nothing misleading after a second answer, the next
-equation after "Ещё пример", each once and without the focus moving, and the
-verdict on coming back to its button; and, in the page, a message box's text
-when it opens, once. One table of runs: the program, and
-the browser page in Chromium and in Firefox.
+equation after "Ещё пример", each once and without the focus moving, the
+verdict on coming back to its button, and a second answer typed after Shift+Tab
+back into the box reaching it (no key taken for a browse-mode command); and, in
+the page, a message box's text when it opens, once. One table of runs: the
+program, and the browser page in Chromium and in Firefox.
 
 Orca runs with speech and braille off; its debug output still carries every
 utterance as a "SPEECH OUTPUT: '...'" line, which is read as it is written.
@@ -38,6 +39,10 @@ PATIENCE = 90.0
 # Orca logs what it says as SPEECH OUTPUT: 'text' followed by the voice; its
 # echo of a key or a typed character has a blank before the voice.
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'( ?)\{.*\}\s*$")
+# Orca taking up a caret move: "Dequeued object:text-caret-moved [role | name] (offset,...".
+CARET_MOVED = re.compile(r"Dequeued object:text-caret-moved \[[^]|]* \| (.*)\] \((\d+),")
+# Its state after each key in a page: in browse mode a typed key is a command.
+BROWSING = "INPUT EVENT: _inFocusMode: False"
 
 
 # Each run: how it is started in the desktop (given the desktop and the file)
@@ -130,6 +135,15 @@ class Orca:
                 *whole, pending = pending.split(b"\n")
                 with self._lock:
                     self.lines.extend(line.decode(errors="replace") for line in whole)
+
+    def mark(self):
+        """Where the log is now, to read on from."""
+        with self._lock:
+            return len(self.lines)
+
+    def logged(self, since):
+        with self._lock:
+            return self.lines[since:]
 
     def said(self):
         """Every utterance so far, in order, as (text, whether it echoes a key)."""
@@ -253,12 +267,38 @@ def main(run, path):
             def keys(*names):
                 return lambda: desktop.key(*names, delay=150)
 
-            def type_then_tab(text):
-                return step(
-                    f"type {text}, Tab",
-                    lambda: (desktop.type(text, delay=60), desktop.key("Tab")),
-                    contains(NAME["accept"]),
+            def type_then_tab(text, arrival):
+                """Types text into the answer box, reached with what Orca said
+                then (arrival), and moves on with Tab. The text must reach the
+                box, and no key be taken for a browse-mode command. The browser
+                may tell of a typed character after the focus has moved on; Orca
+                then takes the caret moving in the box for the focus coming back,
+                and stays in browse mode when it really does: Tab waits for Orca
+                to have the caret at the text's end."""
+                since = orca.mark()
+
+                def reached():
+                    return any(
+                        m and (m.group(1), int(m.group(2))) == (NAME["answerBox"], len(text))
+                        for m in map(CARET_MOVED.search, orca.logged(since))
+                    )
+
+                def browsing():
+                    return any(BROWSING in line for line in orca.logged(since))
+
+                # Orca in Firefox may say the box's description again, as told.
+                told = {h.rstrip(".") for h in news(arrival)}
+                heard = step(
+                    f"type {text}",
+                    lambda: desktop.type(text, delay=60),
+                    lambda heard: reached() or browsing() or set(news(heard)) - told,
                 )
+                stray = [h for h in news(heard) if h.rstrip(".") not in told]
+                assert reached() and not browsing() and not stray, (
+                    f"{text} did not reach {NAME['answerBox']}, or its keys were taken as"
+                    f" browse-mode commands: {heard}"
+                )
+                return step("Tab", keys("Tab"), contains(NAME["accept"]))
 
             # The window manager may have activated it already; then Orca says nothing.
             step("(window activated)", lambda: desktop.activate(window))
@@ -272,16 +312,16 @@ def main(run, path):
             ), f"not the new question alone, once (did the focus move?): {heard}"
             assert WRONG_ANSWER not in FACTS.answers(first)
 
-            step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
-            type_then_tab(WRONG_ANSWER)
+            heard = step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
+            type_then_tab(WRONG_ANSWER, heard)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(WRONG))
             assert only_about(WRONG, heard), f"not the verdict alone: {heard}"
 
             # A second answer, right this time, is not judged: nothing may sound
             # like a verdict now.
             right = FACTS.answers(first)[0]
-            step("shift+Tab", keys("shift+Tab"), into_filled_box)
-            heard = type_then_tab(right)
+            heard = step("shift+Tab", keys("shift+Tab"), into_filled_box)
+            heard = type_then_tab(right, heard)
             # The button that had the focus as the verdict came, reached again,
             # says the verdict too.
             assert any(
@@ -307,8 +347,8 @@ def main(run, path):
             ), f"no second question alone, once, after {NAME['next']}: {heard}"
 
             right = FACTS.answers(second)[1]
-            step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
-            type_then_tab(right)
+            heard = step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
+            type_then_tab(right, heard)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(CORRECT))
             assert only_about(CORRECT, heard), f"not the verdict alone: {heard}"
 
