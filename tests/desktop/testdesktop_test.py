@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The test desktop itself: it leaves nothing running, keeps the caller's
-session out, finds windows by exact title and enforces its time limit."""
+session out, finds windows by exact title, waits for a settled frame and
+enforces its time limit."""
 
+import itertools
 import os
 import subprocess
 import sys
@@ -54,6 +56,31 @@ class DesktopTest(unittest.TestCase):
             desktop.stop(app)
             with self.assertRaises(AssertionError):
                 desktop.find_window("a (b) [c] x+y", timeout=0.5)
+
+    def test_a_settled_shot_is_two_alike_with_all_drawn(self):
+        blank, part, whole, later = (
+            td.Image(2, 1, bytes(p)) for p in ([0] * 6, [9, 9, 9, 0, 0, 0], [9] * 6, [7] * 6)
+        )
+
+        def drawn(shot):
+            return 0 not in shot.data
+
+        desktop = td.Desktop()
+        for frames, expected in [
+            # Alike but not drawn whole: not yet.
+            ([blank, blank, part, part, whole, whole], whole),
+            # Drawn whole, then painted again: the frame it comes to rest at.
+            ([whole, later, later], later),
+            # Never at rest: none.
+            (itertools.cycle([whole, later]), None),
+        ]:
+            shots = iter(frames)
+            desktop.shot = lambda wid: next(shots)
+            if expected is None:
+                with self.assertRaises(AssertionError):
+                    desktop.settled_shot("0x1", drawn, timeout=1)
+            else:
+                self.assertIs(desktop.settled_shot("0x1", drawn, timeout=5), expected)
 
     def test_time_limit(self):
         started = time.monotonic()

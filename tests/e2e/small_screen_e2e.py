@@ -11,10 +11,6 @@ import sys
 
 import testdesktop as td
 
-# A loaded machine may take this long to start the program or its window
-# manager: slow, not failed.
-PATIENCE = 90
-
 # (screen, the main window must be at its designed place)
 SCREENS = [((800, 600), False), ((1024, 600), False), ((1280, 1024), True)]
 
@@ -43,7 +39,7 @@ def settled_frame(desktop, wid):
         seen.append((client_corner(desktop, wid), frame_extents(desktop, wid)))
         return seen[-1][1] is not None and len(seen) >= 4 and len(set(seen[-4:])) == 1
 
-    td.wait_for("the window to come to rest in its frame", still, timeout=PATIENCE, interval=0.1)
+    td.wait_for("the window to come to rest in its frame", still, interval=0.1)
     return seen[-1]
 
 
@@ -61,11 +57,9 @@ def main(program):
     facts = td.load_facts()
     main_window, rule_window = facts.window("Form1"), facts.window("Form2")
     for screen, at_design in SCREENS:
-        with td.Desktop(screen=screen, window_manager=True, time_limit=4 * PATIENCE) as desktop:
+        with td.Desktop(screen=screen, window_manager=True, time_limit=4 * td.PATIENCE) as desktop:
             app = desktop.start([program])
-            wid = desktop.find_window(
-                facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=PATIENCE
-            )
+            wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"))
             corner, extents = settled_frame(desktop, wid)
             check_on_screen("main window", screen, corner, facts.client_size("Form1"), extents)
             if at_design:
@@ -79,7 +73,6 @@ def main(program):
                     rule_window["caption"],
                     pid=app.pid,
                     size=facts.client_size("Form2"),
-                    timeout=PATIENCE,
                 )
                 corner, extents = settled_frame(desktop, rule)
                 check_on_screen("rule window", screen, corner, facts.client_size("Form2"), extents)
