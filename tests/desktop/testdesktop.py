@@ -49,9 +49,9 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
     key(*keys, delay=8), type(text, delay=8): xdotool to the focused window.
     click(wid, x, y): a left click at client coordinates.
     shot(wid="root") -> Image.
-    settled_shot(wid, drawn, what="the window to be drawn", timeout=PATIENCE)
-        -> Image: a shot once two in a row are alike and drawn(shot) holds
-        (say, of every part the test is about to judge).
+    settled_shot(wid, drawn=corners_drawn, what="the window to be drawn",
+                 timeout=PATIENCE) -> Image: a shot once two in a row are alike
+        and drawn(shot) holds (say, of every part the test is about to judge).
     expect_exit(proc, after, timeout=PATIENCE, status=0): fails unless the
         process ends by itself in time with that status.
     stop(proc): ends one process now (SIGTERM, then SIGKILL).
@@ -65,6 +65,8 @@ time_limit(seconds): a context manager failing the block with TimeLimit.
 run_with_time_limit(seconds, main, *args): the same around one call.
 wait_for(what, condition, timeout=PATIENCE, interval=0.05): polls until a true value.
 Image: RGB pixels (from_ppm, load(path), pixel(x, y), region(l, t, w, h)).
+corners_drawn(shot): none of its corners black, as a window is before its first
+    paint (the black root showing through).
 load_facts(tool=None) -> Facts: runs the facts tool (default: the path in
     $DRILL_FACTS) and reads the program's facts, the JSON the page is built
     from: facts.title, facts.texts (name -> text), facts.questions (list of
@@ -103,6 +105,7 @@ __all__ = [
     "PATIENCE",
     "SetupError",
     "TimeLimit",
+    "corners_drawn",
     "load_facts",
     "run_with_time_limit",
     "time_limit",
@@ -505,11 +508,12 @@ class Desktop:
             self.run(["import", "-window", wid, "-depth", "8", "ppm:-"], text=False).stdout
         )
 
-    def settled_shot(self, wid, drawn, what="the window to be drawn", timeout=PATIENCE):
+    def settled_shot(self, wid, drawn=None, what="the window to be drawn", timeout=PATIENCE):
         """A shot of the window once its frame has settled: two shots in a row
         alike, pixel for pixel, in which drawn(shot) holds. A window is painted
         in parts, and on a busy machine the parts come apart: one part drawn
         does not tell that the rest is, nor that no paint is still to come."""
+        drawn = drawn or corners_drawn
         previous = None
 
         def settled():
@@ -584,6 +588,12 @@ class Image:
         return [
             self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)
         ]
+
+
+def corners_drawn(shot):
+    return (0, 0, 0) not in [
+        shot.pixel(x, y) for x in (0, shot.width - 1) for y in (0, shot.height - 1)
+    ]
 
 
 def _pixel_box(item):

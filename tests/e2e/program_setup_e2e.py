@@ -97,9 +97,7 @@ def main(program):
             > 1,
         )
         desktop.key("Down")
-        items = td.wait_for(
-            "the context menu on the accessibility bus", pumped(lambda: menus)
-        )[-1]
+        items = td.wait_for("the context menu on the accessibility bus", pumped(lambda: menus))[-1]
         texts = [item.split("\t")[0].replace("&", "") for item in items if item]
         print("context menu:", texts)
         for wanted in ("Копировать", "Вставить"):
