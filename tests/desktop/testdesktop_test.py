@@ -62,17 +62,19 @@ class DesktopTest(unittest.TestCase):
             td.Image(2, 1, bytes(p)) for p in ([0] * 6, [9, 9, 9, 0, 0, 0], [9] * 6, [7] * 6)
         )
 
-        def drawn(shot):
+        def no_black(shot):
             return 0 not in shot.data
 
         desktop = td.Desktop()
-        for frames, expected in [
+        for frames, drawn, expected in [
             # Alike but not drawn whole: not yet.
-            ([blank, blank, part, part, whole, whole], whole),
+            ([blank, blank, part, part, whole, whole], no_black, whole),
+            # By default, drawn once no corner is black, as before the first paint.
+            ([blank, blank, whole, whole], None, whole),
             # Drawn whole, then painted again: the frame it comes to rest at.
-            ([whole, later, later], later),
+            ([whole, later, later], no_black, later),
             # Never at rest: none.
-            (itertools.cycle([whole, later]), None),
+            (itertools.cycle([whole, later]), no_black, None),
         ]:
             shots = iter(frames)
             desktop.shot = lambda wid: next(shots)
