@@ -88,8 +88,9 @@ class DesktopTest(unittest.TestCase):
         started = time.monotonic()
         with self.assertRaises(td.TimeLimit):
             with td.Desktop(time_limit=1):
-                time.sleep(5)
-        self.assertLess(time.monotonic() - started, 4)
+                time.sleep(60)
+        # Cut short, with room for a busy machine's start and teardown.
+        self.assertLess(time.monotonic() - started, 30)
 
     def test_command_line_runs_a_command_inside(self):
         result = subprocess.run(
