@@ -77,7 +77,7 @@ def main():
         desktop.stop(app)
 
         shot = desktop.start([build / "tests" / "e2e" / "mid_drill_shot", out / "mid-drill.png"])
-        desktop.expect_exit(shot, after="taking the mid-drill picture", timeout=30)
+        desktop.expect_exit(shot, after="taking the mid-drill picture")
     for name in ("main-window.png", "mid-drill.png", "rule-window.png"):
         print(out / name)
 
