@@ -23,7 +23,7 @@ Desktop(screen=(1280, 1024), depth=24, dpi=None, window_manager=False,
         session_bus=None, accessibility=False, time_limit=None)
     A context manager. Starts Xvfb (-displayfd: the server picks a free display
     number itself, so parallel runs never collide; -nolisten tcp; a black root
-    window, which the start-up benchmark relies on), then if asked
+    window, which the start-up benchmark relies on; no key repeat), then if asked
     openbox, a private session bus (dbus-daemon; on by default with
     accessibility) and the accessibility bus launcher. HOME and the XDG
     directories are in a fresh temporary folder. With accessibility the
@@ -312,6 +312,9 @@ class Desktop:
             "tcp",
             "-noreset",
             "-br",
+            # No key repeat: on a busy machine xdotool's release of a key may
+            # come later than the repeat delay, and the key would come twice.
+            "-r",
         ]
         if self.dpi:
             args += ["-dpi", str(self.dpi)]

@@ -84,6 +84,17 @@ class DesktopTest(unittest.TestCase):
             else:
                 self.assertIs(desktop.settled_shot("0x1", drawn, timeout=5), expected)
 
+    def test_a_key_held_long_comes_once(self):
+        with td.Desktop() as desktop:
+            events = os.path.join(desktop.tmp, "events")
+            with open(events, "w") as out:
+                desktop.start(["xev", "-event", "keyboard"], stdout=out)
+            desktop.activate(desktop.find_window("Event Tester"))
+            # Held past the repeat delay, as a busy machine may hold xdotool's key.
+            desktop.run(["xdotool", "keydown", "a", "sleep", "1.5", "keyup", "a"])
+            td.wait_for("the release", lambda: "KeyRelease" in open(events).read())
+            self.assertEqual(open(events).read().count("KeyPress"), 1)
+
     def test_time_limit(self):
         started = time.monotonic()
         with self.assertRaises(td.TimeLimit):
