@@ -159,7 +159,7 @@ class Orca:
         return [(m.group(1).strip(), bool(m.group(2))) for m in map(UTTERANCE.search, lines) if m]
 
     def took_up(self, name):
-        """Whether Orca has taken up the program of that name (or "default", once up)."""
+        """Whether Orca has taken up the program of that name."""
         return any("Setting active script" in line and name in line for line in self.logged(0))
 
     def wait_ready(self, name, timeout=PATIENCE):
