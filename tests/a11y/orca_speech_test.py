@@ -326,8 +326,14 @@ def main(run, path):
                 )
                 return step("Tab", keys("Tab"), contains(NAME["accept"]))
 
-            # The window manager may have activated it already; then Orca says nothing.
-            step("(window activated)", lambda: desktop.activate(window))
+            # Orca reads the window and its focused control as it takes it up
+            # (the window manager may have activated it already), late on a
+            # busy machine: a key sent before goes where the page had no focus.
+            step(
+                "(window activated)",
+                lambda: desktop.activate(window),
+                lambda heard: contains(NAME["rule"])(orca.said()),
+            )
             step("Tab", keys("Tab"), contains(NAME["start"]))
 
             heard = step("space on " + NAME["start"], keys("space"), question_heard(1))
