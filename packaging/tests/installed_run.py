@@ -22,11 +22,9 @@ def startup_wm_class(desktop_file):
 
 def main(program, desktop_file):
     facts = td.load_facts()
-    with td.Desktop(time_limit=60) as desktop:
+    with td.Desktop(time_limit=2 * td.PATIENCE) as desktop:
         app = desktop.start([program], stdout=None, stderr=None)
-        wid = desktop.find_window(
-            facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=20
-        )
+        wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"))
         # WM_CLASS(STRING) = "instance", "class"
         wm_class = desktop.run(["xprop", "-id", wid, "WM_CLASS"]).stdout.split("=", 1)[-1]
         wm_class = wm_class.strip().split(", ")[-1].strip('"')

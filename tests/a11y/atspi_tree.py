@@ -7,8 +7,10 @@ only once the buses run: without them libatspi ends the process.
 
 import time
 
+from testdesktop import PATIENCE
 
-def wait_until(what, predicate, timeout=10.0, detail=None):
+
+def wait_until(what, predicate, timeout=PATIENCE, detail=None):
     """Polls predicate, running the event loop in between, until it returns a true value."""
     deadline = time.monotonic() + timeout
     while True:
@@ -42,7 +44,7 @@ def settle(node):
     pump(0)
 
 
-def find_application(pid, timeout=15.0):
+def find_application(pid, timeout=PATIENCE):
     import pyatspi
 
     def lookup():

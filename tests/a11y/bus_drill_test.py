@@ -71,7 +71,7 @@ class Events:
 
 def main(program):
     questions = {q["problem"] for q in FACTS.questions}
-    with td.Desktop(accessibility=True, time_limit=100) as desktop:
+    with td.Desktop(accessibility=True, time_limit=600) as desktop:
         import pyatspi
 
         # Listen before the program starts, as a screen reader running already

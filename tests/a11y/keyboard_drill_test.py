@@ -146,7 +146,7 @@ class Drill:
 
 def main(program):
     problems = {q["problem"] for q in FACTS.questions}
-    with td.Desktop(accessibility=True, time_limit=150) as desktop:
+    with td.Desktop(accessibility=True, time_limit=600) as desktop:
         proc = desktop.start([program])
         drill = Drill(desktop, proc)
         desktop.activate(drill.main_window)

@@ -3,10 +3,11 @@
 """What the real screen reader (Orca) says while one question is played with the
 keyboard alone: the new equation and its number after "Начало", the verdict
 after "Принять ответ", nothing misleading after a second answer, the next
-equation after "Ещё пример", each once and without the focus moving, and the
-verdict on coming back to its button; and, in the page, a message box's text
-when it opens, once. One table of runs: the program, and
-the browser page in Chromium and in Firefox.
+equation after "Ещё пример", each once and without the focus moving, the
+verdict on coming back to its button, and a second answer typed after Shift+Tab
+back into the box reaching it (no key taken for a browse-mode command); and, in
+the page, a message box's text when it opens, once. One table of runs: the
+program, and the browser page in Chromium and in Firefox.
 
 Orca runs with speech and braille off; its debug output still carries every
 utterance as a "SPEECH OUTPUT: '...'" line, which is read as it is written.
@@ -15,15 +16,18 @@ usage: orca_speech_test.py PROGRAM
        orca_speech_test.py --page chromium|firefox PAGE.html
 """
 
+import json
 import os
 import pathlib
 import re
+import shutil
 import subprocess
 import sys
 import threading
 import time
 import tty
 
+import atspi_tree as atspi
 import testdesktop as td
 
 FACTS = td.load_facts()
@@ -38,6 +42,10 @@ PATIENCE = 90.0
 # Orca logs what it says as SPEECH OUTPUT: 'text' followed by the voice; its
 # echo of a key or a typed character has a blank before the voice.
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'( ?)\{.*\}\s*$")
+# Orca taking up a caret move: "Dequeued object:text-caret-moved [role | name] (offset,...".
+CARET_MOVED = re.compile(r"Dequeued object:text-caret-moved \[[^]|]* \| (.*)\] \((\d+),")
+# Its state after each key in a page: in browse mode a typed key is a command.
+BROWSING = "INPUT EVENT: _inFocusMode: False"
 
 
 # Each run: how it is started in the desktop (given the desktop and the file)
@@ -60,19 +68,39 @@ RUNS = {
         ],
         "Chromium",
     ),
-    # Firefox's profile in the desktop's scratch folder, fresh each run.
-    "firefox": (
-        lambda desktop, path: [
-            "firefox-esr",
-            "--no-remote",
-            "--new-instance",
-            "--profile",
-            desktop.tmp,
-            pathlib.Path(path).as_uri(),
-        ],
-        "Firefox",
-    ),
+    "firefox": (lambda desktop, path: firefox(desktop.tmp, path), "Firefox"),
 }
+
+
+# A fresh profile's pages and notices of a first start: its welcome and privacy
+# tabs and its preloaded new tab, which may take the focus from the page as
+# they load, and its notice about the data it sends, an alert a minute in that
+# Orca reads out.
+FIRST_START_OFF = {
+    "datareporting.policy.dataSubmissionPolicyBypassNotification": True,
+    "datareporting.policy.firstRunURL": "",
+    "browser.startup.homepage_override.mstone": "ignore",
+    "startup.homepage_welcome_url": "",
+    "startup.homepage_welcome_url.additional": "",
+    "browser.aboutwelcome.enabled": False,
+    "browser.newtab.preload": False,
+}
+
+
+def firefox(profile, path):
+    """Firefox on a fresh profile in the desktop's scratch folder, without its
+    first start's pages and notices."""
+    with open(os.path.join(profile, "user.js"), "w") as f:
+        for name, value in FIRST_START_OFF.items():
+            f.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
+    return [
+        "firefox-esr",
+        "--no-remote",
+        "--new-instance",
+        "--profile",
+        profile,
+        pathlib.Path(path).as_uri(),
+    ]
 
 
 class Orca:
@@ -131,20 +159,27 @@ class Orca:
                 with self._lock:
                     self.lines.extend(line.decode(errors="replace") for line in whole)
 
+    def mark(self):
+        """Where the log is now, to read on from."""
+        with self._lock:
+            return len(self.lines)
+
+    def logged(self, since):
+        with self._lock:
+            return self.lines[since:]
+
     def said(self):
         """Every utterance so far, in order, as (text, whether it echoes a key)."""
         with self._lock:
             lines = list(self.lines)
         return [(m.group(1).strip(), bool(m.group(2))) for m in map(UTTERANCE.search, lines) if m]
 
+    def took_up(self, name):
+        """Whether Orca has taken up the program of that name."""
+        return any("Setting active script" in line and name in line for line in self.logged(0))
+
     def wait_ready(self, name, timeout=PATIENCE):
-        td.wait_for(
-            f"Orca to take up {name}",
-            lambda: any(
-                "Setting active script" in line and name in line for line in list(self.lines)
-            ),
-            timeout,
-        )
+        td.wait_for(f"Orca to take up {name}", lambda: self.took_up(name), timeout)
 
     def after(self, action, until=None, timeout=PATIENCE):
         """What Orca says after action, once the condition holds of the new
@@ -167,6 +202,23 @@ class Orca:
                     f"Orca did not say what was awaited within {timeout:.0f} s;" f" it said {heard}"
                 )
             time.sleep(0.05)
+
+
+def window_active(app_name):
+    """Whether a window of the program is active, as the accessibility bus tells
+    Orca."""
+    import pyatspi
+    from gi.repository import GLib
+
+    try:
+        return any(
+            atspi.has_state(window, pyatspi.STATE_ACTIVE)
+            for app in atspi.children(pyatspi.Registry.getDesktop(0))
+            if app.name == app_name
+            for window in atspi.children(app)
+        )
+    except GLib.GError:  # a window gone while asked about
+        return False
 
 
 def news(heard):
@@ -236,6 +288,10 @@ def main(run, path):
                 FACTS.title, pid=app.pid, size=FACTS.client_size("Form1"), timeout=PATIENCE
             )
         )
+        # Orca takes up the window that is active as it starts, or one
+        # activated later: a window still on its way to active as Orca looks
+        # would be neither. Orca starts once the bus tells it active.
+        td.wait_for("the window active on the accessibility bus", lambda: window_active(app_name))
         started = time.monotonic()
         orca = Orca(desktop, speech_off=not page)
         try:
@@ -253,15 +309,47 @@ def main(run, path):
             def keys(*names):
                 return lambda: desktop.key(*names, delay=150)
 
-            def type_then_tab(text):
-                return step(
-                    f"type {text}, Tab",
-                    lambda: (desktop.type(text, delay=60), desktop.key("Tab")),
-                    contains(NAME["accept"]),
-                )
+            def type_then_tab(text, arrival):
+                """Types text into the answer box, reached with what Orca said
+                then (arrival), and moves on with Tab. The text must reach the
+                box, and no key be taken for a browse-mode command. The browser
+                may tell of a typed character after the focus has moved on; Orca
+                then takes the caret moving in the box for the focus coming back,
+                and stays in browse mode when it really does: Tab waits for Orca
+                to have the caret at the text's end."""
+                since = orca.mark()
 
-            # The window manager may have activated it already; then Orca says nothing.
-            step("(window activated)", lambda: desktop.activate(window))
+                def reached():
+                    return any(
+                        m and (m.group(1), int(m.group(2))) == (NAME["answerBox"], len(text))
+                        for m in map(CARET_MOVED.search, orca.logged(since))
+                    )
+
+                def browsing():
+                    return any(BROWSING in line for line in orca.logged(since))
+
+                # Orca in Firefox may say the box's description again, as told.
+                told = {h.rstrip(".") for h in news(arrival)}
+                heard = step(
+                    f"type {text}",
+                    lambda: desktop.type(text, delay=60),
+                    lambda heard: reached() or browsing() or set(news(heard)) - told,
+                )
+                stray = [h for h in news(heard) if h.rstrip(".") not in told]
+                assert reached() and not browsing() and not stray, (
+                    f"{text} did not reach {NAME['answerBox']}, or its keys were taken as"
+                    f" browse-mode commands: {heard}"
+                )
+                return step("Tab", keys("Tab"), contains(NAME["accept"]))
+
+            # Orca reads the window and its focused control as it takes it up
+            # (the window manager may have activated it already), late on a
+            # busy machine: a key sent before goes where the page had no focus.
+            step(
+                "(window activated)",
+                lambda: desktop.activate(window),
+                lambda heard: contains(NAME["rule"])(orca.said()),
+            )
             step("Tab", keys("Tab"), contains(NAME["start"]))
 
             heard = step("space on " + NAME["start"], keys("space"), question_heard(1))
@@ -272,16 +360,16 @@ def main(run, path):
             ), f"not the new question alone, once (did the focus move?): {heard}"
             assert WRONG_ANSWER not in FACTS.answers(first)
 
-            step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
-            type_then_tab(WRONG_ANSWER)
+            heard = step("Tab Tab Tab", keys("Tab", "Tab", "Tab"), contains(NAME["answerBox"]))
+            type_then_tab(WRONG_ANSWER, heard)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(WRONG))
             assert only_about(WRONG, heard), f"not the verdict alone: {heard}"
 
             # A second answer, right this time, is not judged: nothing may sound
             # like a verdict now.
             right = FACTS.answers(first)[0]
-            step("shift+Tab", keys("shift+Tab"), into_filled_box)
-            heard = type_then_tab(right)
+            heard = step("shift+Tab", keys("shift+Tab"), into_filled_box)
+            heard = type_then_tab(right, heard)
             # The button that had the focus as the verdict came, reached again,
             # says the verdict too.
             assert any(
@@ -307,8 +395,8 @@ def main(run, path):
             ), f"no second question alone, once, after {NAME['next']}: {heard}"
 
             right = FACTS.answers(second)[1]
-            step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
-            type_then_tab(right)
+            heard = step("Tab Tab", keys("Tab", "Tab"), contains(NAME["answerBox"]))
+            type_then_tab(right, heard)
             heard = step("Return on " + NAME["accept"], keys("Return"), contains(CORRECT))
             assert only_about(CORRECT, heard), f"not the verdict alone: {heard}"
 
@@ -328,6 +416,10 @@ def main(run, path):
         except BaseException:
             with open(program_log, errors="replace") as f:
                 print("the program's last output:", *f.readlines()[-10:], sep="\n")
+            # Orca's whole log, kept past the desktop for a look at why.
+            kept = os.path.abspath(f"orca-{run}-debug.log")
+            shutil.copyfile(orca.log_path, kept)
+            print("Orca's log:", kept)
             raise
         finally:
             desktop.stop(orca.proc)

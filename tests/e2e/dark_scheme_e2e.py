@@ -51,30 +51,35 @@ def luminance(pixel):
     return (299 * r + 587 * g + 114 * b) // 1000
 
 
-def darkest(shot, box, inset=4):
-    """The darkest pixel inside a control, clear of its frame."""
+def inside(shot, box, inset=4):
+    """The luminances inside a control, clear of its frame."""
     left, top, width, height = box
-    return min(
+    return [
         luminance(p)
         for p in shot.region(left + inset, top + inset, width - 2 * inset, height - 2 * inset)
-    )
+    ]
 
 
 def check(desktop, facts, wid, form, names):
-    shot = td.wait_for(
+    boxes = [facts.control(form, name)["box"] for name in names]
+    # Painted: its corner light, and something light (field or text) in each
+    # control, black all over before the first paint.
+    shot = desktop.settled_shot(
+        wid,
+        lambda s: luminance(s.pixel(2, 2)) >= 200 and all(max(inside(s, b)) >= 200 for b in boxes),
         f"{form} to be painted",
-        lambda: (lambda s: s if luminance(s.pixel(2, 2)) >= 200 else None)(desktop.shot(wid)),
-        timeout=5,
     )
     for name in names:
-        ink = darkest(shot, facts.control(form, name)["box"])
+        ink = min(inside(shot, facts.control(form, name)["box"]))
         print(f"{form}.{name}: darkest pixel luminance {ink}")
         assert ink <= DARK, f"{form}.{name}: no dark text (darkest luminance {ink})"
 
 
 def main(program, bare_window, screenshot=None):
     facts = td.load_facts()
-    with td.Desktop(screen=(1280, 1024), window_manager=True, time_limit=50) as desktop:
+    with td.Desktop(
+        screen=(1280, 1024), window_manager=True, time_limit=4 * td.PATIENCE
+    ) as desktop:
         config = desktop.env["XDG_CONFIG_HOME"]
         os.makedirs(config, exist_ok=True)
         with open(os.path.join(config, "kdeglobals"), "w", encoding="utf-8") as f:
@@ -82,7 +87,15 @@ def main(program, bare_window, screenshot=None):
 
         bare = desktop.start([bare_window], env=KDE)
         bare_wid = desktop.find_window("Baseline window", pid=bare.pid)
-        bare_shot = desktop.shot(bare_wid)
+        # Painted: its corners and middle no longer black, as before the first paint.
+        bare_shot = desktop.settled_shot(
+            bare_wid,
+            lambda s: (0, 0, 0)
+            not in [
+                s.pixel(x, y) for x in (0, s.width // 2, s.width - 1) for y in (0, s.height - 5)
+            ],
+            "the bare window to be painted",
+        )
         background = luminance(bare_shot.pixel(bare_shot.width // 2, bare_shot.height - 5))
         assert (
             background <= DARK
@@ -118,14 +131,12 @@ def main(program, bare_window, screenshot=None):
             others = [w for w in found if w not in (wid, rule)]
             return others[0] if len(others) == 1 else None
 
-        box = td.wait_for("the message box", message_box, timeout=5)
+        box = td.wait_for("the message box", message_box)
         # Painted once its middle row holds its text, not one flat colour.
-        box_shot = td.wait_for(
+        box_shot = desktop.settled_shot(
+            box,
+            lambda s: len(set(s.region(0, s.height // 2, s.width, 1))) > 1,
             "the message box to be painted",
-            lambda: (lambda s: s if len(set(s.region(0, s.height // 2, s.width, 1))) > 1 else None)(
-                desktop.shot(box)
-            ),
-            timeout=5,
         )
         field = luminance(box_shot.pixel(3, box_shot.height - 3))
         ink = min(luminance(p) for p in box_shot.region(0, 0, box_shot.width, box_shot.height))
@@ -136,7 +147,7 @@ def main(program, bare_window, screenshot=None):
             print("screenshot:", screenshot)
         desktop.activate(box)
         desktop.key("Return")
-        td.wait_for("the message box to close", lambda: message_box() is None, timeout=5)
+        td.wait_for("the message box to close", lambda: message_box() is None)
     print("PASS")
 
 

@@ -20,35 +20,53 @@ def close(a, b, slack):
     return all(abs(p - q) <= slack for p, q in zip(a, b))
 
 
+def bare_points(facts, step=8):
+    """Points of the main window, one in step each way, that no control covers."""
+    width, height = facts.client_size("Form1")
+    boxes = [c["box"] for c in facts.window("Form1")["controls"]]
+    return [
+        (x, y)
+        for y in range(0, height, step)
+        for x in range(0, width, step)
+        if not any(left <= x < left + w and top <= y < top + h for left, top, w, h in boxes)
+    ]
+
+
 def main(program, picture_path):
     facts = td.load_facts()
     start = facts.control("Form1", "start")["box"]  # before it moves away
     problem = facts.control("Form1", "problem")["box"]
-    start_picture = td.Image.load(picture_path).region(*start)
+    picture = td.Image.load(picture_path)
+    start_picture = picture.region(*start)
+    bare = bare_points(facts)
 
     def shows_picture(shot):
         return all(close(a, b, DECODER_SLACK) for a, b in zip(shot.region(*start), start_picture))
 
-    with td.Desktop(screen=(1024, 768), time_limit=50) as desktop:
+    def drawn(shot):
+        """The picture shows wherever no control covers it."""
+        return all(close(shot.pixel(*p), picture.pixel(*p), DECODER_SLACK) for p in bare)
+
+    with td.Desktop(screen=(1024, 768), time_limit=3 * td.PATIENCE) as desktop:
         app = desktop.start([program])
         wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"))
-        print("window", wid, "on display", desktop.display)
+        print("window", wid, "on display", desktop.display, f"({len(bare)} bare points)")
 
         # Painted, with the start button covering its part of the picture.
-        before = td.wait_for(
-            "the start button to be drawn",
-            lambda: (lambda s: s if not shows_picture(s) else None)(desktop.shot(wid)),
-            timeout=5,
+        before = desktop.settled_shot(
+            wid,
+            lambda s: drawn(s) and not shows_picture(s),
+            "the window to be drawn, the start button on it",
         )
         assert all(
             p == FIELD for p in before.region(*problem)
         ), "the problem line is not blank before the start"
 
         desktop.click(wid, *facts.centre("Form1", "start"))
-        after = td.wait_for(
+        after = desktop.settled_shot(
+            wid,
+            lambda s: drawn(s) and shows_picture(s),
             "the start button's area to clear to the picture",
-            lambda: (lambda s: s if shows_picture(s) else None)(desktop.shot(wid)),
-            timeout=5,
         )
         inked = sum(1 for p in after.region(*problem) if not close(p, FIELD, 40))
         assert inked >= 50, f"no problem shown after the start ({inked} text pixels)"
@@ -58,7 +76,7 @@ def main(program, picture_path):
         )
 
         desktop.click(wid, *facts.centre("Form1", "quit"))
-        desktop.expect_exit(app, after="the exit button", timeout=2)
+        desktop.expect_exit(app, after="the exit button")
         print("exit status 0")
     print("PASS")
 

@@ -17,7 +17,7 @@ import testdesktop as td
 def main(program):
     facts = td.load_facts()
     button = facts.control("Form1", "accept")["box"]
-    with td.Desktop(screen=(1024, 768), accessibility=True, time_limit=50) as desktop:
+    with td.Desktop(screen=(1024, 768), accessibility=True, time_limit=3 * td.PATIENCE) as desktop:
         import pyatspi
         from gi.repository import GLib
 
@@ -61,12 +61,8 @@ def main(program):
         # Fusion outlines a button in a darker shade of its face; the Windows
         # style draws a white bevel along the top instead.
         left, top, width, height = button
-        shot = td.wait_for(
-            "the window to be drawn",
-            lambda: (lambda s: s if s.pixel(left + width // 2, top + 3) != (0, 0, 0) else None)(
-                desktop.shot(wid)
-            ),
-            timeout=5,
+        shot = desktop.settled_shot(
+            wid, lambda s: s.pixel(left + width // 2, top + 3) != (0, 0, 0), "the button drawn"
         )
         edge = shot.pixel(left + width // 2, top)
         face = shot.pixel(left + width // 2, top + 3)
@@ -99,12 +95,9 @@ def main(program):
                 ).stdout.split()
             )
             > 1,
-            timeout=5,
         )
         desktop.key("Down")
-        items = td.wait_for(
-            "the context menu on the accessibility bus", pumped(lambda: menus), timeout=5
-        )[-1]
+        items = td.wait_for("the context menu on the accessibility bus", pumped(lambda: menus))[-1]
         texts = [item.split("\t")[0].replace("&", "") for item in items if item]
         print("context menu:", texts)
         for wanted in ("Копировать", "Вставить"):

@@ -12,10 +12,6 @@ import sys
 
 import testdesktop as td
 
-# A loaded machine may take this long to start the program or its window
-# manager: slow, not failed.
-PATIENCE = 90
-
 # (screen, the main window must be at its designed place, the window manager
 # starts after the window is shown)
 SCREENS = [
@@ -50,7 +46,7 @@ def settled_frame(desktop, wid):
         seen.append((client_corner(desktop, wid), frame_extents(desktop, wid)))
         return seen[-1][1] is not None and len(seen) >= 4 and len(set(seen[-4:])) == 1
 
-    td.wait_for("the window to come to rest in its frame", still, timeout=PATIENCE, interval=0.1)
+    td.wait_for("the window to come to rest in its frame", still, interval=0.1)
     return seen[-1]
 
 
@@ -69,11 +65,11 @@ def main(program):
     main_window, rule_window = facts.window("Form1"), facts.window("Form2")
     for screen, at_design, late_manager in SCREENS:
         with td.Desktop(
-            screen=screen, window_manager=not late_manager, time_limit=4 * PATIENCE
+            screen=screen, window_manager=not late_manager, time_limit=4 * td.PATIENCE
         ) as desktop:
             app = desktop.start([program])
             wid = desktop.find_window(
-                facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=PATIENCE
+                facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=td.PATIENCE
             )
             if late_manager:
                 desktop.start_window_manager()
@@ -90,7 +86,6 @@ def main(program):
                     rule_window["caption"],
                     pid=app.pid,
                     size=facts.client_size("Form2"),
-                    timeout=PATIENCE,
                 )
                 corner, extents = settled_frame(desktop, rule)
                 check_on_screen("rule window", screen, corner, facts.client_size("Form2"), extents)

@@ -12,7 +12,6 @@ rule-window.png  the rule window beside the main window
 import pathlib
 import subprocess
 import sys
-import time
 
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
@@ -52,7 +51,7 @@ def main():
     with td.Desktop(screen=(1280, 800), time_limit=120) as desktop:
         app = desktop.start([program])
         main_id = desktop.find_window(facts.title, pid=app.pid, size=main_size)
-        time.sleep(0.5)  # let the first paint land
+        desktop.settled_shot(main_id)
         save_window(desktop, main_id, out / "main-window.png")
 
         # No window manager here: windows sit where they are put.
@@ -60,7 +59,8 @@ def main():
         desktop.click(main_id, *facts.centre("Form1", "rule"))
         rule_id = desktop.find_window(facts.window("Form2")["caption"], pid=app.pid, size=rule_size)
         desktop.run(["xdotool", "windowmove", "--sync", rule_id, 2 * GAP + main_size[0], GAP])
-        time.sleep(0.5)
+        desktop.settled_shot(rule_id)
+        desktop.settled_shot("root", lambda shot: True, "the move to be drawn")
         width = 3 * GAP + main_size[0] + rule_size[0]
         desktop.run(
             [
@@ -77,7 +77,7 @@ def main():
         desktop.stop(app)
 
         shot = desktop.start([build / "tests" / "e2e" / "mid_drill_shot", out / "mid-drill.png"])
-        desktop.expect_exit(shot, after="taking the mid-drill picture", timeout=30)
+        desktop.expect_exit(shot, after="taking the mid-drill picture")
     for name in ("main-window.png", "mid-drill.png", "rule-window.png"):
         print(out / name)
 

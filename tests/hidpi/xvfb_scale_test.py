@@ -38,7 +38,7 @@ def differing_pixels(desktop, shot, picture, width, height, workdir):
 def check(program, picture, factor, save):
     with td.Desktop(screen=(2560, 1600)) as desktop:
         proc = desktop.start([program], env={"QT_SCALE_FACTOR": str(factor)})
-        window = desktop.find_window(FACTS.title, pid=proc.pid, timeout=60)
+        window = desktop.find_window(FACTS.title, pid=proc.pid)
         expected = tuple(round(n * factor) for n in LOGICAL)
 
         def scaled():
@@ -49,7 +49,7 @@ def check(program, picture, factor, save):
             )
 
         try:
-            size = td.wait_for("the scaled size", scaled, timeout=60)
+            size = td.wait_for("the scaled size", scaled)
         except AssertionError:
             raise AssertionError(
                 f"at {factor} the window is {desktop.window_size(window)}, "
@@ -76,7 +76,6 @@ def check(program, picture, factor, save):
                     td.wait_for(
                         "the band painted from the double-size picture",
                         painted,
-                        timeout=60,
                         interval=0.2,
                     )
                 except AssertionError:
