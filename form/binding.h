@@ -66,4 +66,26 @@ private:
     std::optional<std::string> described_;
 };
 
+// The QuizView that every front end's main window is: what the quiz shows goes
+// to the binding, which names the control it goes into. What only the platform
+// can do (read the answer box, move the start button, open the rule window,
+// show a message, end the program) is the front end's.
+class BoundView : public QuizView {
+public:
+    void SetAnswerText(const std::string& text) final { binding_.ShowAnswer(text); }
+    void SetProblemText(const std::string& text) final { binding_.ShowProblem(text); }
+    void SetQuestionNoText(const std::string& text) final { binding_.ShowQuestionNo(text); }
+    void SetMistakeText(const std::string& text) final { binding_.ShowMistakes(text); }
+    void SetVerdictText(const std::string& text) final { binding_.ShowVerdict(text); }
+
+protected:
+    // The surface must be a base constructed before this one, or a member
+    // that outlives it: the binding keeps the reference.
+    explicit BoundView(Surface& surface) : binding_(surface) {}
+    Binding& binding() { return binding_; }
+
+private:
+    Binding binding_;
+};
+
 } // namespace drill::form

@@ -59,9 +59,10 @@ QImage DecodedPicture(const QString& path) {
 } // namespace
 
 Form1::Form1(RandomSource& random, QWidget* parent)
-    : QWidget(parent), startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
+    : QWidget(parent), BoundView(static_cast<form::Surface&>(*this)),
+      startButton_(design::Control<QPushButton>(Built(*this), form::kStartButton)),
       answerBox_(design::Control<QLineEdit>(*this, form::kAnswerBox)),
-      announcer_(new Announcer(this)), binding_(*this), quiz_(*this, random) {
+      announcer_(new Announcer(this)), quiz_(*this, random) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -83,9 +84,9 @@ Form1::Form1(RandomSource& random, QWidget* parent)
     for (const form::Operation& operation : form::kOperations) {
         const form::Control& button = *operation.button;
         connect(static_cast<QPushButton*>(&Widget(button)), &QPushButton::clicked, this,
-                [this, &button] { binding_.Press(quiz_, button); });
+                [this, &button] { binding().Press(quiz_, button); });
     }
-    binding_.DescribeControls();
+    binding().DescribeControls();
 }
 
 Form1::~Form1() {
@@ -112,21 +113,6 @@ QWidget& Form1::Widget(const form::Control& control) const {
 
 std::string Form1::AnswerText() const {
     return answerBox_.text().toStdString();
-}
-void Form1::SetAnswerText(const std::string& text) {
-    binding_.ShowAnswer(text);
-}
-void Form1::SetProblemText(const std::string& text) {
-    binding_.ShowProblem(text);
-}
-void Form1::SetQuestionNoText(const std::string& text) {
-    binding_.ShowQuestionNo(text);
-}
-void Form1::SetMistakeText(const std::string& text) {
-    binding_.ShowMistakes(text);
-}
-void Form1::SetVerdictText(const std::string& text) {
-    binding_.ShowVerdict(text);
 }
 
 void Form1::HideStartButton() {

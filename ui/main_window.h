@@ -21,7 +21,7 @@ class Form2;
 // The drill's main window: shows what the quiz tells it and passes each
 // button click to the quiz. It makes no decisions of its own: the binding
 // shared with the page makes them.
-class Form1 : public QWidget, public QuizView, private form::Surface {
+class Form1 : public QWidget, private form::Surface, public form::BoundView {
     Q_OBJECT
 public:
     // The random source shuffles the questions; it must outlive the window.
@@ -30,11 +30,6 @@ public:
 
     // QuizView
     std::string AnswerText() const override;
-    void SetAnswerText(const std::string& text) override;
-    void SetProblemText(const std::string& text) override;
-    void SetQuestionNoText(const std::string& text) override;
-    void SetMistakeText(const std::string& text) override;
-    void SetVerdictText(const std::string& text) override;
     void HideStartButton() override;
     void ShowRuleWindow() override;
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
@@ -57,7 +52,6 @@ private:
     QPushButton& startButton_;
     QLineEdit& answerBox_;
     Announcer* const announcer_;
-    form::Binding binding_;
     Quiz quiz_;
     std::array<QWidget*, form::kMainControls.size()> widgets_{};
     QPointer<Form2> form2_;

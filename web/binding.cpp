@@ -29,26 +29,23 @@ std::string Str(std::string_view text) {
 // The main window's QuizView: the shared binding names the control each
 // operation changes, the page only carries it out. `page` is the object built
 // by the page's script.
-class Drill final : public QuizView, private form::Surface {
+class Drill final : private form::Surface, public form::BoundView {
 public:
-    explicit Drill(val page) : page_(std::move(page)), binding_(*this), quiz_(*this, random_) {
-        binding_.DescribeControls();
+    explicit Drill(val page)
+        : BoundView(static_cast<form::Surface&>(*this)), page_(std::move(page)),
+          quiz_(*this, random_) {
+        binding().DescribeControls();
     }
 
     // The click of the button the page knows by its name; a name of no button
     // does nothing.
     void Press(const std::string& button) {
         if (const form::Control* control = form::kMainWindow.Lookup(button)) {
-            binding_.Press(quiz_, *control);
+            binding().Press(quiz_, *control);
         }
     }
 
     std::string AnswerText() const override { return page_.call<std::string>("answerText"); }
-    void SetAnswerText(const std::string& text) override { binding_.ShowAnswer(text); }
-    void SetProblemText(const std::string& text) override { binding_.ShowProblem(text); }
-    void SetQuestionNoText(const std::string& text) override { binding_.ShowQuestionNo(text); }
-    void SetMistakeText(const std::string& text) override { binding_.ShowMistakes(text); }
-    void SetVerdictText(const std::string& text) override { binding_.ShowVerdict(text); }
     void HideStartButton() override {
         page_.call<void>("move", Str(form::kStartButton.name), form::Px(form::kHiddenButtonLeft),
                          form::Px(form::kHiddenButtonTop));
@@ -73,7 +70,6 @@ private:
 
     val page_;
     ClockRandom random_;
-    form::Binding binding_;
     Quiz quiz_;
 };
 

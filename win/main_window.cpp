@@ -25,7 +25,8 @@ std::wstring TextOf(HWND window) {
 } // namespace
 
 Form1::Form1(RandomSource& random)
-    : DesignedWindow(form::kMainWindow), binding_(*this), quiz_(*this, random) {}
+    : DesignedWindow(form::kMainWindow), BoundView(static_cast<form::Surface&>(*this)),
+      quiz_(*this, random) {}
 
 Form1::~Form1() {
     annotations_.Clear();
@@ -62,7 +63,7 @@ const wchar_t* Form1::Open(int show) {
             annotations_.Description(ControlWindow(control), Wide(control.accessibleDescription));
         }
     }
-    binding_.DescribeControls();
+    binding().DescribeControls();
 
     focus_ = ControlWindow(form::kMainWindow.controls.front());
     for (const form::Control& control : form::kMainWindow.controls) {
@@ -100,7 +101,7 @@ bool Form1::IsDrillWindow(HWND window) const {
 
 void Form1::Press(const form::Control& button) {
     try {
-        binding_.Press(quiz_, button);
+        binding().Press(quiz_, button);
     } catch (const std::exception&) {
         // Only a broken random source or a full memory get here: say so, and end.
         MessageBoxW(Handle(), L"Внутренняя ошибка программы. Программа будет закрыта.",
@@ -112,21 +113,6 @@ void Form1::Press(const form::Control& button) {
 
 std::string Form1::AnswerText() const {
     return Utf8(TextOf(ControlWindow(form::kAnswerBox)));
-}
-void Form1::SetAnswerText(const std::string& text) {
-    binding_.ShowAnswer(text);
-}
-void Form1::SetProblemText(const std::string& text) {
-    binding_.ShowProblem(text);
-}
-void Form1::SetQuestionNoText(const std::string& text) {
-    binding_.ShowQuestionNo(text);
-}
-void Form1::SetMistakeText(const std::string& text) {
-    binding_.ShowMistakes(text);
-}
-void Form1::SetVerdictText(const std::string& text) {
-    binding_.ShowVerdict(text);
 }
 
 void Form1::HideStartButton() {

@@ -16,7 +16,7 @@ namespace drill::win {
 // The drill's main window: shows what the quiz tells it and passes each
 // button click to the quiz. The binding shared with the other editions makes
 // every decision; this window only carries them out.
-class Form1 final : public DesignedWindow, public QuizView, private form::Surface {
+class Form1 final : public DesignedWindow, private form::Surface, public form::BoundView {
 public:
     // The random source shuffles the questions; it must outlive the window.
     explicit Form1(RandomSource& random);
@@ -35,11 +35,6 @@ public:
 
     // QuizView
     std::string AnswerText() const override;
-    void SetAnswerText(const std::string& text) override;
-    void SetProblemText(const std::string& text) override;
-    void SetQuestionNoText(const std::string& text) override;
-    void SetMistakeText(const std::string& text) override;
-    void SetVerdictText(const std::string& text) override;
     void HideStartButton() override;
     void ShowRuleWindow() override;
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
@@ -65,7 +60,6 @@ private:
     HWND focus_ = nullptr; // where the focus goes back to when the window is active again
     int exitCode_ = 0;
     Form2 form2_;
-    form::Binding binding_;
     Quiz quiz_;
 };
 
