@@ -9,8 +9,8 @@ import shutil
 import sys
 
 import testdesktop as td
-from wine_msi import DEVICES, files, registry, settle
-from wine_test import PREFIX, SS_ICON, Program, set_dpi
+from wine_msi import DEVICES, files, registry
+from wine_test import PREFIX, SS_ICON, Program, set_dpi, settle
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "a11y"))
 os.environ["DRILL_FACTS"] = str(PREFIX / "facts.json")

@@ -12,7 +12,7 @@ import subprocess
 import uuid
 
 import testdesktop as td
-from wine_test import PREFIX, wine
+from wine_test import PREFIX, settle, wine
 
 INSTALLER_FOLDERS = tuple(
     "\\\\" + name for name in ("Features", "Products", "UpgradeCodes", "Components")
@@ -72,11 +72,6 @@ def products():
         for code, e in entries.items()
         if "DisplayName" in e
     ]
-
-
-def settle(desktop):
-    # The server writes the registry out when it ends.
-    desktop.run(["wineserver", "-w"], timeout=60)
 
 
 def newer_copy(msi, folder, version):

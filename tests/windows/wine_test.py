@@ -58,6 +58,11 @@ def wine(desktop, *args, timeout=120):
     )
 
 
+def settle(desktop):
+    # The server writes the registry out when it ends.
+    desktop.run(["wineserver", "-w"], timeout=60)
+
+
 def set_dpi(desktop, dpi):
     wine(
         desktop,
@@ -108,7 +113,7 @@ def make_prefix(facts_exe):
                 stderr=subprocess.DEVNULL,
                 timeout=60,
             )
-        desktop.run(["wineserver", "-w"], timeout=60)
+        settle(desktop)
     facts()  # it must parse
     print("PASS")
 
