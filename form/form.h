@@ -7,6 +7,7 @@
 // build its windows from it.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -95,6 +96,17 @@ struct Window {
             }
         }
         throw "no such control";
+    }
+
+    // Where a control stands in this window's table; the table's size for a
+    // control of another window.
+    constexpr std::size_t IndexOf(const Control& control) const {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            if (&controls[i] == &control) {
+                return i;
+            }
+        }
+        return controls.size();
     }
 
     // The control of a name known only at run time; null if there is none.

@@ -108,7 +108,7 @@ void Form1::Describe(const form::Control& control, const std::string& descriptio
 }
 
 QWidget& Form1::Widget(const form::Control& control) const {
-    return *widgets_.at(static_cast<std::size_t>(&control - form::kMainControls.data()));
+    return *widgets_.at(form::kMainWindow.IndexOf(control));
 }
 
 std::string Form1::AnswerText() const {

@@ -153,7 +153,7 @@ void DesignedWindow::FreeResources() {
 }
 
 HWND DesignedWindow::ControlWindow(const form::Control& control) const {
-    const auto index = static_cast<std::size_t>(&control - design_.controls.data());
+    const std::size_t index = design_.IndexOf(control);
     return index < controls_.size() ? controls_[index] : nullptr;
 }
 
@@ -280,7 +280,7 @@ void DesignedWindow::Layout() {
 }
 
 void DesignedWindow::MoveControl(const form::Control& control, form::Point twips) {
-    const auto index = static_cast<std::size_t>(&control - design_.controls.data());
+    const std::size_t index = design_.IndexOf(control);
     if (index >= controls_.size()) {
         return;
     }

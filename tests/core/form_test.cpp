@@ -64,6 +64,7 @@ TEST(FormTable, TabOrderAndBoxes) {
     for (const auto* window : {&drill::form::kMainWindow, &drill::form::kRuleWindow}) {
         std::set<std::string_view> names;
         for (const auto& control : window->controls) {
+            EXPECT_EQ(window->IndexOf(control), names.size()) << control.name;
             EXPECT_TRUE(names.insert(control.name).second) << control.name;
             EXPECT_LE(control.box.left + control.box.width, window->client.width) << control.name;
             EXPECT_LE(control.box.top + control.box.height, window->client.height) << control.name;
@@ -71,6 +72,9 @@ TEST(FormTable, TabOrderAndBoxes) {
                 << control.name;
         }
     }
+    // A control of another window stands nowhere in this one's table.
+    EXPECT_EQ(drill::form::kMainWindow.IndexOf(drill::form::kRuleWindow.controls.front()),
+              drill::form::kMainWindow.controls.size());
     EXPECT_EQ(drill::form::Px(drill::form::kMainWindow.client),
               (drill::form::PixelBox{155, 113, 706, 487}));
     EXPECT_EQ(drill::form::kMainWindow.Find("Text1").font.PixelSize(), 35);
