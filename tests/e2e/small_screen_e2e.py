@@ -68,9 +68,7 @@ def main(program):
             screen=screen, window_manager=not late_manager, time_limit=4 * td.PATIENCE
         ) as desktop:
             app = desktop.start([program])
-            wid = desktop.find_window(
-                facts.title, pid=app.pid, size=facts.client_size("Form1"), timeout=td.PATIENCE
-            )
+            wid = desktop.find_window(facts.title, pid=app.pid, size=facts.client_size("Form1"))
             if late_manager:
                 desktop.start_window_manager()
             corner, extents = settled_frame(desktop, wid)

@@ -10,7 +10,7 @@ import sys
 
 import testdesktop as td
 from wine_msi import DEVICES, files, registry
-from wine_test import PREFIX, SS_ICON, Program, set_dpi, settle
+from wine_test import PREFIX, SS_ICON, Program, close_box, set_dpi, settle
 
 sys.path.insert(0, str(pathlib.Path(__file__).parents[1] / "a11y"))
 os.environ["DRILL_FACTS"] = str(PREFIX / "facts.json")
@@ -92,27 +92,13 @@ class Driver:
         shot = self.d.shot()
         kind = icon_kind(shot, (x + icon["client"][0], y + icon["client"][1], *icon["client"][2:]))
         assert kind == ICONS[text_key], (text_key, kind)
+        # Its X window is its client area, titled as the box is.
+        xwin = self.d.find_window(self.f.title, size=tuple(box["client"][2:]))
         if self.by == "mouse":
             ok = next(c for c in box["children"] if c["class"] == "Button")
-            self.d.run(
-                [
-                    "xdotool",
-                    "mousemove",
-                    str(x + ok["client"][0] + 10),
-                    str(y + ok["client"][1] + 5),
-                    "click",
-                    "1",
-                ]
-            )
+            self.d.click(xwin, ok["client"][0] + 10, ok["client"][1] + 5)
         else:
-            ids = self.d.run(["xdotool", "search", "--onlyvisible", "--name", "."]).stdout.split()
-            boxes = [
-                w
-                for w in ids
-                if w != self.p.wid and self.d.window_size(w) == tuple(box["client"][2:])
-            ]
-            assert len(boxes) == 1, f"no one X window for the message box: {boxes}"
-            self.d.activate(boxes[0])
+            self.d.activate(xwin)
             inside = {c["hwnd"] for c in box["children"]}
             td.wait_for(
                 "the box to take the keyboard", lambda: self.p.snapshot()["focus"] in inside
@@ -190,7 +176,7 @@ def drill(by, exe, inspector):
             desktop.expect_exit(program.proc, after="Выход", timeout=15)
         else:
             # The close box ends the program too.
-            desktop.run(["xdotool", "windowactivate", "--sync", program.wid, "key", "alt+F4"])
+            close_box(desktop, program.wid)
             desktop.expect_exit(program.proc, after="the close box", timeout=15)
     print("PASS")
 
@@ -208,7 +194,8 @@ def behaviour(exe, inspector, planted):
         settle(desktop)
         before = files(), registry()
         # Wine takes a native copy of this library wherever the search finds one.
-        native = {"WINEDLLOVERRIDES": "mscoree,mshtml=;uiautomationcore=n,b"}
+        overrides = td.wine_env(PREFIX)["WINEDLLOVERRIDES"]
+        native = {"WINEDLLOVERRIDES": overrides + ";uiautomationcore=n,b"}
         # Started from its folder, as a double click on it does.
         program = Program(desktop, exe, inspector, env=native, cwd=stick)
         f, drv = program.facts, Driver(program, "keyboard")
@@ -230,7 +217,7 @@ def behaviour(exe, inspector, planted):
         assert window["owner"] == 0, "the rule window has an owner"
         assert program.top(program.main["class"])["enabled"], "the rule window is modal"
         rid = desktop.find_window(f.window("rule")["caption"])
-        desktop.run(["xdotool", "windowactivate", "--sync", rid, "key", "alt+F4"])
+        close_box(desktop, rid)
         program.wait_top(rule, count=0)
         desktop.activate(program.wid)
         drv.press("rule")
@@ -254,7 +241,7 @@ def behaviour(exe, inspector, planted):
         assert busy < 0.2, f"the program used {busy:.0%} of a core after the paste"
 
         # The close box ends the program with the rule window open.
-        desktop.run(["xdotool", "windowactivate", "--sync", program.wid, "key", "alt+F4"])
+        close_box(desktop, program.wid)
         desktop.expect_exit(program.proc, after="the close box", timeout=15)
         assert not program.planted, "the library planted beside the program was loaded"
         program.inspector.stdin.close()

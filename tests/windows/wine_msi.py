@@ -12,7 +12,7 @@ import subprocess
 import uuid
 
 import testdesktop as td
-from wine_test import PREFIX, settle, wine
+from wine_test import PREFIX, close_box, facts, settle, wine
 
 INSTALLER_FOLDERS = tuple(
     "\\\\" + name for name in ("Features", "Products", "UpgradeCodes", "Components")
@@ -127,17 +127,11 @@ def msi(msi_path, name, version):
         link = (PREFIX / "drive_c" / links[0]).read_bytes()
         target = "C:\\" + exe.replace("/", "\\")
         assert any(target.encode(code) in link for code in ("ascii", "utf-16-le")), "link target"
-        desktop.start_windows([PREFIX / "drive_c" / exe], PREFIX)
-        facts = td.load_facts(str(PREFIX / "facts.json"))
-        wid = desktop.find_window(facts.title, size=facts.client_size("main"), timeout=40)
-        desktop.run(["xdotool", "windowactivate", "--sync", wid, "key", "alt+F4"])
-        td.wait_for(
-            "the program to end",
-            lambda: not desktop.run(["xdotool", "search", "--name", "."], check=False).stdout.count(
-                wid
-            ),
-            timeout=15,
-        )
+        program = desktop.start_windows([PREFIX / "drive_c" / exe], PREFIX)
+        design = facts()
+        wid = desktop.find_window(design.title, size=design.client_size("main"), timeout=40)
+        close_box(desktop, wid)
+        desktop.expect_exit(program, after="the close box", timeout=15)
 
         # A newer package replaces this one: one entry, the newer version.
         major, minor, patch = (int(n) for n in version.split("."))

@@ -63,6 +63,11 @@ def settle(desktop):
     desktop.run(["wineserver", "-w"], timeout=60)
 
 
+def close_box(desktop, wid):
+    # Alt+F4 to the window once it is active: what its close box does.
+    desktop.run(["xdotool", "windowactivate", "--sync", wid, "key", "alt+F4"])
+
+
 def set_dpi(desktop, dpi):
     wine(
         desktop,
