@@ -6,12 +6,14 @@
 // the tests. Standard library only, so that any toolkit (or a web page) can
 // build its windows from it.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "quiz_texts.h"
 
@@ -58,6 +60,7 @@ struct Font {
     constexpr int PixelSize(int dpi = kDesignDpi) const {
         return (centipoints * dpi + 3600) / 7200;
     }
+    friend constexpr bool operator==(const Font&, const Font&) = default;
 };
 
 struct Control {
@@ -109,6 +112,19 @@ struct Window {
         return controls.size();
     }
 
+    // The controls that take the focus, in the order Tab walks them.
+    std::vector<const Control*> TabOrder() const {
+        std::vector<const Control*> chain;
+        for (const Control& control : controls) {
+            if (control.tabIndex >= 0) {
+                chain.push_back(&control);
+            }
+        }
+        std::sort(chain.begin(), chain.end(),
+                  [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+        return chain;
+    }
+
     // The control of a name known only at run time; null if there is none.
     constexpr const Control* Lookup(std::string_view controlName) const {
         for (const Control& control : controls) {
@@ -136,6 +152,9 @@ inline constexpr int kHiddenButtonTop = 0;
 // way, drawn unscaled from the top-left corner).
 inline constexpr int kPictureWidth = 707;
 inline constexpr int kPictureHeight = 488;
+// Above this many dots per inch the double-size picture is drawn instead,
+// scaled down: sharp on high-DPI screens from 1.5 times the design's up.
+inline constexpr int kDoublePictureAboveDpi = 120;
 
 // The answer box keeps at most this many characters, a paste is cut there: no
 // answer is longer than a dozen, and laying out megabytes of one line on every

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPalette>
 
-#include <algorithm>
 #include <vector>
 
 #include "bordered_label.h"
@@ -97,9 +96,9 @@ void Build(QWidget& window, const form::Window& design) {
     window.setFixedSize(window.size());
     Paint(window, std::nullopt, design.background);
 
-    std::vector<std::pair<int, QWidget*>> chain;
+    std::vector<QWidget*> widgets;
     for (const form::Control& control : design.controls) {
-        QWidget* widget = Create(window, control);
+        QWidget* widget = widgets.emplace_back(Create(window, control));
         widget->setObjectName(Text(control.name));
         widget->setGeometry(PixelRect(control.box));
         widget->setFont(DesignFont(control.font));
@@ -110,19 +109,19 @@ void Build(QWidget& window, const form::Window& design) {
         if (!control.accessibleDescription.empty()) {
             widget->setAccessibleDescription(Text(control.accessibleDescription));
         }
-        if (control.tabIndex >= 0) {
-            chain.emplace_back(control.tabIndex, widget);
-        } else {
+        if (control.tabIndex < 0) {
             widget->setFocusPolicy(Qt::NoFocus);
         }
     }
-    std::sort(chain.begin(), chain.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<const form::Control*> chain = design.TabOrder();
+    const auto widget = [&](const form::Control* control) {
+        return widgets[design.IndexOf(*control)];
+    };
     for (std::size_t i = 1; i < chain.size(); ++i) {
-        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+        QWidget::setTabOrder(widget(chain[i - 1]), widget(chain[i]));
     }
     if (!chain.empty()) {
-        chain.front().second->setFocus(Qt::OtherFocusReason);
+        widget(chain.front())->setFocus(Qt::OtherFocusReason);
     }
 }
 

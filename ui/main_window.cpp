@@ -150,8 +150,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 const QImage& Form1::Background() {
     const qreal ratio = devicePixelRatioF();
     if (ratio != backgroundRatio_) {
-        // Sharp on high-DPI screens: the double-size picture from 1.5x up.
-        if (ratio > 1.25) {
+        if (ratio * form::kDesignDpi > form::kDoublePictureAboveDpi) {
             background_ = QImage(QStringLiteral(":/assets/background@2x.jpg"));
             background_.setDevicePixelRatio(2.0);
         } else {

@@ -20,10 +20,6 @@ COLORREF Ref(form::Rgb colour) {
     return RGB(colour.r, colour.g, colour.b);
 }
 
-bool SameFont(const form::Font& a, const form::Font& b) {
-    return a.centipoints == b.centipoints && a.weight == b.weight;
-}
-
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
@@ -223,17 +219,8 @@ const wchar_t* DesignedWindow::Create(DWORD style, DWORD exStyle) {
     // Tab walks the controls in their order among siblings: the focusable
     // ones go last, in the table's tab order (no two of them overlap, so the
     // order changes nothing drawn).
-    std::vector<std::size_t> chain;
-    for (std::size_t i = 0; i < design_.controls.size(); ++i) {
-        if (design_.controls[i].tabIndex >= 0) {
-            chain.push_back(i);
-        }
-    }
-    std::sort(chain.begin(), chain.end(), [this](std::size_t a, std::size_t b) {
-        return design_.controls[a].tabIndex < design_.controls[b].tabIndex;
-    });
-    for (std::size_t i : chain) {
-        SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0,
+    for (const form::Control* control : design_.TabOrder()) {
+        SetWindowPos(ControlWindow(*control), HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     Place();
@@ -268,7 +255,7 @@ void DesignedWindow::Layout() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const form::Control& control = design_.controls[i];
         for (const auto& [font, handle] : fonts_) {
-            if (SameFont(font, control.font)) {
+            if (font == control.font) {
                 SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
             }
         }
@@ -295,7 +282,7 @@ void DesignedWindow::MakeFonts() {
     std::vector<std::pair<form::Font, HFONT>> made;
     for (const form::Control& control : design_.controls) {
         if (std::none_of(made.begin(), made.end(),
-                         [&](const auto& have) { return SameFont(have.first, control.font); })) {
+                         [&](const auto& have) { return have.first == control.font; })) {
             const HFONT font =
                 CreateFontW(-control.font.PixelSize(dpi_), 0, 0, 0,
                             control.font.weight == form::Weight::Bold ? FW_BOLD : FW_NORMAL, FALSE,
@@ -378,9 +365,7 @@ void DesignedWindow::DrawLabel(const DRAWITEMSTRUCT& item, const form::Control& 
     HDC dc = item.hDC;
     const RECT& area = item.rcItem;
     FillRect(dc, &area, brush);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item.hwndItem)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size()))));
+    const std::wstring text = TextOf(item.hwndItem);
     const HGDIOBJ oldFont =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics{};

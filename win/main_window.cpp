@@ -15,13 +15,6 @@ constexpr int kLiveRegionId = kFirstControlId - 1;
 // Posted after the first paint: what can wait until the window is on screen.
 constexpr UINT kPainted = WM_APP;
 
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 Form1::Form1(RandomSource& random)
@@ -65,12 +58,7 @@ const wchar_t* Form1::Open(int show) {
     }
     binding().DescribeControls();
 
-    focus_ = ControlWindow(form::kMainWindow.controls.front());
-    for (const form::Control& control : form::kMainWindow.controls) {
-        if (control.tabIndex == 0) {
-            focus_ = ControlWindow(control);
-        }
-    }
+    focus_ = ControlWindow(*form::kMainWindow.TabOrder().front());
     ShowWindow(Handle(), show);
     SetFocus(focus_);
     return nullptr;
@@ -89,9 +77,7 @@ bool Form1::TakeKey(const MSG& message) {
     if (control == nullptr) {
         return false;
     }
-    if (control->kind == form::Kind::Button) {
-        Press(*control);
-    }
+    Press(*control); // the binding presses buttons only
     return true;
 }
 
@@ -180,7 +166,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // a double click: it is a click all the same.
         if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED) {
             const form::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
-            if (control != nullptr && control->kind == form::Kind::Button) {
+            if (control != nullptr) {
                 Press(*control);
             }
             return 0;

@@ -41,7 +41,7 @@ Picture::~Picture() {
 bool Picture::Render(int dpi) {
     const int width = MulDiv(form::kPictureWidth, dpi, form::kDesignDpi);
     const int height = MulDiv(form::kPictureHeight, dpi, form::kDesignDpi);
-    const bool twice = dpi * 4 > form::kDesignDpi * 5;
+    const bool twice = dpi > form::kDoublePictureAboveDpi;
     const SIZE packed{form::kPictureWidth * (twice ? 2 : 1),
                       form::kPictureHeight * (twice ? 2 : 1)};
 

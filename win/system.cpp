@@ -39,6 +39,13 @@ std::string Utf8(std::wstring_view wide) {
     return utf8;
 }
 
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void KeepLibrariesToSystemFolder() {
     // Windows 8, and Windows 7 with KB2533623.
     using SetDirectories = BOOL(WINAPI*)(DWORD);

@@ -14,6 +14,8 @@ namespace drill::win {
 
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
+// A window's whole text.
+std::wstring TextOf(HWND window);
 
 // A function of a loaded module, or null where this Windows has none.
 template <typename Function> Function Find(HMODULE module, const char* name) {
