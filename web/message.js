@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The message box: modal, dismissed by OK, Enter or Esc.
-import {activateOnKeys} from './windows.js';
+import {activateOnKeys, focusBack} from './windows.js';
 
 const message = {
     box: document.getElementById('message'),
@@ -31,7 +31,7 @@ function dismissMessage() {
     message.box.close();
     const back = message.back;
     message.back = null;
-    if (back && back.isConnected && !back.disabled) back.focus();
+    focusBack(back);
 }
 
 export function setUpMessageBox() {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rule window: one, modeless, in front of or behind the main one.
-import {main, rule} from './windows.js';
+import {focusBack, main, rule} from './windows.js';
 import {messageOpen} from './message.js';
 import {placeRule} from './placement.js';
 
@@ -55,8 +55,7 @@ export function closeRule() {
     if (rule.hidden) return;
     const inside = rule.contains(document.activeElement);
     rule.hidden = true;
-    const back = ruleState.returnFocus;
-    if (inside && back && back.isConnected && !back.disabled) back.focus();
+    if (inside) focusBack(ruleState.returnFocus);
 }
 
 // Dragged by its title bar, by mouse, pen or finger.

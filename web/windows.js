@@ -13,6 +13,12 @@ export const controls = new Map(
 );
 export const answerBox = main.querySelector('[data-role="answerBox"]');
 
+// The focus back where it was before a window took it, if that control is still
+// there to take it.
+export function focusBack(control) {
+    if (control && control.isConnected && !control.disabled) control.focus();
+}
+
 export function activateOnKeys(button, press) {
     button.addEventListener('click', press);
     // Enter alone clicks a button, once per press: a held key must not repeat it.
